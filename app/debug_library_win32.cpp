@@ -1,0 +1,28 @@
+#include <windows.h>
+
+#include "app/debug_output.h"
+
+namespace {
+HMODULE debug_library = nullptr;
+}
+
+namespace DebugOutput {
+
+void Bind() {
+  debug_library = LoadLibraryW(L"dprint64.dll");
+  DebugPrint = SilentSink;
+  if (debug_library == nullptr) return;
+  FARPROC export_address = GetProcAddress(debug_library, "dwprintf");
+  if (export_address != nullptr) DebugPrint = reinterpret_cast<DebugPrintFunction>(export_address);
+}
+
+void Unbind() {
+  DebugPrint = SilentSink;
+  if (debug_library == nullptr) return;
+  FreeLibrary(debug_library);
+  debug_library = nullptr;
+}
+
+bool IsLibraryLoaded() { return debug_library != nullptr; }
+
+}  // namespace DebugOutput

@@ -1,0 +1,53 @@
+#include "tests/common/test_paths.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace sonaril_test {
+
+std::string TestDataPath(const std::string& relative) {
+  const char* root = std::getenv("SONARIL_TEST_DATA");
+  std::string base = root ? root : "tests/data";
+#ifdef _WIN32
+  if (!base.empty() && base[0] == '/') base = "Z:" + base;
+#endif
+  return base + "/" + relative;
+}
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::ostringstream name;
+  name << "sonaril-test-" << std::rand() << "-" << counter++;
+  fs::path dir = fs::temp_directory_path() / name.str();
+  fs::create_directories(dir);
+  path_ = dir.u8string();
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(fs::u8path(path_), ignored);
+}
+
+std::string TempDir::File(const std::string& name) const {
+  return (fs::u8path(path_) / fs::u8path(name)).u8string();
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(fs::u8path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace sonaril_test
