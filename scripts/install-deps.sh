@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libbenchmark-dev python3
-  g++-mingw-w64-x86-64 mingw-w64-tools wine64 xvfb xauth
+  g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
   clang libclang-rt-14-dev sox
 )
 missing=()
@@ -14,5 +14,5 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

@@ -1,6 +1,6 @@
 # Sourced by the test and run scripts: a virtual X display and one persistent Wine server
 # with the project's private prefix, both stopped when the calling script exits.
-WINE_SESSION_ROOT="${WINE_SESSION_ROOT:-$PWD/build}"
+WINE_SESSION_ROOT="$(realpath -m "${WINE_SESSION_ROOT:-$PWD/build}")"
 export SONARIL_WINEPREFIX="$WINE_SESSION_ROOT/wineprefix"
 export WINEPREFIX="$SONARIL_WINEPREFIX"
 export WINEDEBUG=-all

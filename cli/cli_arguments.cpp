@@ -1,0 +1,95 @@
+#include "cli/cli_arguments.h"
+
+namespace {
+
+bool ParseFormat(const std::string& name, ExportFormat* format) {
+  if (name == "wav") *format = ExportFormat::Wave;
+  else if (name == "mulaw") *format = ExportFormat::MuLaw;
+  else if (name == "alaw") *format = ExportFormat::ALaw;
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+const char* CliUsageText() {
+  return "Usage:\n"
+         "  sonaril-cli render SETTING.ton -o OUT [--format wav|mulaw|alaw]\n"
+         "  sonaril-cli info SETTING.ton [--json]\n"
+         "  sonaril-cli --help | --version\n"
+         "\n"
+         "render  synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
+         "        raw G.711 u-law or raw G.711 A-law; -o - writes to standard output.\n"
+         "info    describes the setting: its values, steps, tones, length, and whether it\n"
+         "        can be synthesised.\n"
+         "\n"
+         "Exit status: 0 success, 1 a file could not be read or written,\n"
+         "2 bad usage or a setting that cannot be synthesised.\n";
+}
+
+bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request,
+                       std::string* error) {
+  *request = CliRequest();
+  if (arguments.empty()) {
+    *error = "no command given (see sonaril-cli --help)";
+    return false;
+  }
+  const std::string& command = arguments[0];
+  if (command == "--help" || command == "-h" || command == "help") {
+    request->command = CliCommand::Help;
+    return true;
+  }
+  if (command == "--version") {
+    request->command = CliCommand::Version;
+    return true;
+  }
+  if (command == "render") {
+    request->command = CliCommand::Render;
+  } else if (command == "info") {
+    request->command = CliCommand::Info;
+  } else {
+    *error = "unknown command '" + command + "' (see sonaril-cli --help)";
+    return false;
+  }
+
+  bool have_output = false;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    bool is_render = request->command == CliCommand::Render;
+    if (is_render && (argument == "-o" || argument == "--output" || argument == "--format")) {
+      if (i + 1 >= arguments.size()) {
+        *error = "option " + argument + " needs a value";
+        return false;
+      }
+      const std::string& value = arguments[++i];
+      if (argument == "--format") {
+        if (!ParseFormat(value, &request->format)) {
+          *error = "unknown format '" + value + "' (use wav, mulaw or alaw)";
+          return false;
+        }
+      } else {
+        request->output_path = value;
+        have_output = true;
+      }
+    } else if (!is_render && argument == "--json") {
+      request->json = true;
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      *error = "unknown option '" + argument + "' for " + command;
+      return false;
+    } else if (request->setting_path.empty()) {
+      request->setting_path = argument;
+    } else {
+      *error = "more than one setting file given ('" + argument + "')";
+      return false;
+    }
+  }
+  if (request->setting_path.empty()) {
+    *error = command + " needs a setting file";
+    return false;
+  }
+  if (request->command == CliCommand::Render && (!have_output || request->output_path.empty())) {
+    *error = "render needs an output file: -o OUT (or -o - for standard output)";
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,24 @@
+// The command line of sonaril-cli, parsed into a plain request.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "editor/tone_export.h"
+
+enum class CliCommand { Help, Version, Render, Info };
+
+struct CliRequest {
+  CliCommand command = CliCommand::Help;
+  std::string setting_path;  // the .ton file (UTF-8)
+  std::string output_path;   // render: the file to write, "-" for standard output
+  ExportFormat format = ExportFormat::Wave;
+  bool json = false;         // info: JSON instead of text
+};
+
+// Parses the arguments after the program name. False with *error set to one line
+// (without a newline) when they are not a valid command line.
+bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request,
+                       std::string* error);
+
+// The text --help prints.
+const char* CliUsageText();

@@ -1,0 +1,168 @@
+#include "cli/cli_commands.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "cli/cli_arguments.h"
+#include "cli/setting_report.h"
+#include "config/product_version.h"
+#include "editor/tone_export.h"
+#include "files/file.h"
+#include "files/safe_save.h"
+#include "files/safe_save_platform.h"
+#include "files/string.h"
+#include "files/tone_file.h"
+#include "synth/synthesize_tone.h"
+
+namespace {
+
+// A UTF-8 path with the wide form the file calls take.
+class WidePath {
+ public:
+  explicit WidePath(const std::string& utf8) { path_.Assign(utf8.c_str()); }
+  const wchar_t* get() { return path_.GetWide(); }
+  const CString& text() const { return path_; }
+
+ private:
+  CString path_;
+};
+
+int Fail(std::FILE* err, int code, const std::string& subject, const std::string& reason) {
+  if (subject.empty()) std::fprintf(err, "sonaril-cli: %s\n", reason.c_str());
+  else std::fprintf(err, "sonaril-cli: %s: %s\n", subject.c_str(), reason.c_str());
+  return code;
+}
+
+// Loads the setting; on failure writes the error line and returns false.
+bool LoadSetting(const std::string& path, ToneSetting* setting, std::FILE* err, int* exit_code) {
+  WidePath wide(path);
+  CFile probe;
+  if (wide.get() == nullptr || !probe.OpenRead(wide.get())) {
+    *exit_code = Fail(err, kExitFileError, path, "cannot be opened for reading");
+    return false;
+  }
+  bool empty = probe.size == 0;
+  probe.Close();
+  if (empty) {
+    *exit_code = Fail(err, kExitFileError, path, "is empty");
+    return false;
+  }
+  if (!LoadToneSetting(*setting, wide.get())) {
+    *exit_code = Fail(err, kExitFileError, path,
+                      "is not a tone setting file (no XML declaration or no element)");
+    return false;
+  }
+  return true;
+}
+
+// The export's file, written beside the target first so that an existing file is only
+// ever replaced whole.
+bool WriteOutputFile(const std::string& output, ExportFormat format,
+                     const std::vector<int16_t>& samples, int32_t hertz) {
+  WidePath target(output);
+  WidePath temporary(output + kSafeSaveSuffix);
+  if (target.get() == nullptr || temporary.get() == nullptr) return false;
+  ExportResult written = WriteExport(temporary.get(), format, samples.data(),
+                                     static_cast<int32_t>(samples.size()), hertz, true);
+  if (written != ExportResult::Written) {
+    safe_save_platform::RemoveFile(temporary.text());
+    return false;
+  }
+  if (!safe_save_platform::ReplaceTarget(temporary.text(), target.text())) {
+    safe_save_platform::RemoveFile(temporary.text());
+    return false;
+  }
+  return true;
+}
+
+// Standard output gets the very bytes the file export writes: they are made in a
+// temporary file and copied.
+bool WriteStandardOutput(ExportFormat format, const std::vector<int16_t>& samples, int32_t hertz,
+                         std::FILE* out) {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error) return false;
+  std::random_device random;
+  std::string name =
+      (folder / ("sonaril-cli-" + std::to_string(random()) + ".out")).u8string();
+  WidePath temporary(name);
+  if (temporary.get() == nullptr) return false;
+  ExportResult written = WriteExport(temporary.get(), format, samples.data(),
+                                     static_cast<int32_t>(samples.size()), hertz, true);
+  bool copied = false;
+  if (written == ExportResult::Written) {
+    CFile file;
+    if (file.OpenRead(temporary.get())) {
+      copied = true;
+      char buffer[65536];
+      for (uint64_t done = 0; done < file.size && copied;) {
+        uint32_t read = file.Read(buffer, sizeof buffer);
+        copied = read > 0 && std::fwrite(buffer, 1, read, out) == read;
+        done += read;
+      }
+      file.Close();
+      copied = copied && std::fflush(out) == 0;
+    }
+  }
+  safe_save_platform::RemoveFile(temporary.text());
+  return copied;
+}
+
+int Render(const CliRequest& request, std::FILE* out, std::FILE* err) {
+  ToneSetting setting;
+  int exit_code = kExitSuccess;
+  if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  SettingFacts facts = InspectSetting(setting);
+  if (!facts.can_synthesise) return Fail(err, kExitUsageError, request.setting_path, facts.reason);
+
+  std::vector<int16_t> samples;
+  int32_t hertz = setting.sampling_frequency;
+  SynthesisRefusal refusal =
+      SynthesizeTone(setting, hertz, facts.repeat_used, setting.filter_on != 0, &samples);
+  if (refusal != SynthesisRefusal::None) {
+    return Fail(err, kExitUsageError, request.setting_path, DescribeRefusal(refusal));
+  }
+  bool written = request.output_path == "-"
+                     ? WriteStandardOutput(request.format, samples, hertz, out)
+                     : WriteOutputFile(request.output_path, request.format, samples, hertz);
+  if (!written) {
+    std::string subject = request.output_path == "-" ? "standard output" : request.output_path;
+    return Fail(err, kExitFileError, subject, "could not be written");
+  }
+  return kExitSuccess;
+}
+
+int Info(const CliRequest& request, std::FILE* out, std::FILE* err) {
+  ToneSetting setting;
+  int exit_code = kExitSuccess;
+  if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  SettingFacts facts = InspectSetting(setting);
+  std::string report = request.json ? FormatSettingJson(request.setting_path, setting, facts)
+                                    : FormatSettingText(request.setting_path, setting, facts);
+  std::fputs(report.c_str(), out);
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+  CliRequest request;
+  std::string error;
+  if (!ParseCliArguments(arguments, &request, &error)) return Fail(err, kExitUsageError, "", error);
+  switch (request.command) {
+    case CliCommand::Help:
+      std::fputs(CliUsageText(), out);
+      return kExitSuccess;
+    case CliCommand::Version:
+      std::fprintf(out, "sonaril-cli %s\n", kProductVersion);
+      return kExitSuccess;
+    case CliCommand::Render:
+      return Render(request, out, err);
+    case CliCommand::Info:
+      return Info(request, out, err);
+  }
+  return kExitUsageError;
+}

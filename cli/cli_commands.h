@@ -1,0 +1,14 @@
+// sonaril-cli's commands, callable in-process so tests can run them.
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Exit codes of the tool.
+constexpr int kExitSuccess = 0;
+constexpr int kExitFileError = 1;   // a file could not be read or written
+constexpr int kExitUsageError = 2;  // bad usage, or a setting that cannot be synthesised
+
+// Runs the tool on the arguments after the program name (UTF-8). Reports and data go to
+// out, every error as one line to err.
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);

@@ -1,0 +1,161 @@
+#include "cli/setting_report.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "editor/sampling_frequencies.h"
+#include "files/code_page.h"
+#include "synth/number_parsing.h"
+#include "synth/synthesis_validation.h"
+
+namespace {
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Format(const char* format, ...) {
+  char buffer[512];
+  va_list arguments;
+  va_start(arguments, format);
+  int written = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+  va_end(arguments);
+  if (written < 0) return std::string();
+  return std::string(buffer, static_cast<size_t>(written) < sizeof buffer ? written : sizeof buffer - 1);
+}
+
+std::string Utf8(const wchar_t* text) {
+  char* bytes = ToMultiByte(text, -1, kCodePageUtf8);
+  if (bytes == nullptr) return std::string();
+  std::string out(bytes);
+  delete[] bytes;
+  return out;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      out += Format("\\u%04x", c);
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::string StepKindName(int32_t on_off) {
+  std::string text = Utf8(StepKindText(on_off));
+  return text.empty() ? Format("gain %d", on_off) : text;
+}
+
+std::string WaveTypeName(int32_t type) {
+  std::string text = Utf8(WaveTypeText(type, 0));
+  return text.empty() ? Format("type %d (sine)", type) : text;
+}
+
+std::string EndText(int32_t end_time) {
+  return end_time < 0 ? std::string("none") : Format("%d ms", end_time);
+}
+
+}  // namespace
+
+std::string UnsupportedFrequencyReason(int32_t hertz) {
+  return Format("The sampling frequency %d Hz is not one of 8000, 16000, 32000, 44100, 48000 "
+                "and 96000 Hz.", hertz);
+}
+
+SettingFacts InspectSetting(const ToneSetting& setting) {
+  SettingFacts facts;
+  int32_t hertz = setting.sampling_frequency;
+  facts.repeat_used = ClampRepeat(setting.repeat);
+  facts.fade_samples = setting.fade > 0 ? hertz / setting.fade : 1;
+  facts.sampling_frequency_offered = IsOfferedSamplingFrequency(hertz);
+  if (!facts.sampling_frequency_offered) {
+    facts.reason = UnsupportedFrequencyReason(hertz);
+    return facts;
+  }
+  SynthesisRefusal refusal = ValidateForSynthesis(setting, hertz, facts.repeat_used);
+  if (refusal != SynthesisRefusal::None) {
+    facts.reason = DescribeRefusal(refusal);
+    return facts;
+  }
+  facts.can_synthesise = true;
+  facts.sample_count =
+      (static_cast<int64_t>(setting.pattern_total) * hertz * facts.repeat_used + 999) / 1000;
+  facts.duration_seconds = static_cast<double>(facts.sample_count) / hertz;
+  return facts;
+}
+
+std::string FormatSettingText(const std::string& setting_path, const ToneSetting& setting,
+                              const SettingFacts& facts) {
+  std::string out;
+  out += "File:               " + setting_path + "\n";
+  out += Format("Sampling frequency: %d Hz%s\n", setting.sampling_frequency,
+                facts.sampling_frequency_offered ? "" : " (not offered)");
+  if (facts.repeat_used != setting.repeat) {
+    out += Format("Repeat:             %d (used as %d)\n", setting.repeat, facts.repeat_used);
+  } else {
+    out += Format("Repeat:             %d\n", setting.repeat);
+  }
+  out += Format("Fade:               %d /s (%d samples)\n", setting.fade, facts.fade_samples);
+  out += Format("Filter:             %s\n", setting.filter_on ? "on" : "off");
+  out += Format("Pattern total:      %d ms\n", setting.pattern_total);
+  out += Format("Steps:              %d\n", setting.StepCount());
+  int index = 1;
+  for (const PatternStep* step = setting.patterns; step != nullptr; step = step->next) {
+    out += Format("  %2d  %-12s %8d ms%s\n", index++, StepKindName(step->on_off).c_str(),
+                  step->time, step->is_fade ? "  fade in/out" : "");
+  }
+  out += Format("Tones:              %d\n", setting.ToneCount());
+  index = 1;
+  for (const ToneEntry* tone = setting.tones; tone != nullptr; tone = tone->next) {
+    out += Format("  %2d  %-14s %6d Hz  phase %d  start %d ms  end %s  level %d%%\n", index++,
+                  WaveTypeName(tone->type).c_str(), tone->frequency, tone->phase,
+                  tone->start_time, EndText(tone->end_time).c_str(), tone->level);
+  }
+  if (facts.can_synthesise) {
+    out += Format("Samples:            %lld\n", static_cast<long long>(facts.sample_count));
+    out += Format("Duration:           %.3f s\n", facts.duration_seconds);
+    out += "Can be synthesised: yes\n";
+  } else {
+    out += "Can be synthesised: no: " + facts.reason + "\n";
+  }
+  return out;
+}
+
+std::string FormatSettingJson(const std::string& setting_path, const ToneSetting& setting,
+                              const SettingFacts& facts) {
+  std::string out = "{";
+  out += "\"file\": " + JsonString(setting_path);
+  out += Format(", \"sampling_frequency\": %d", setting.sampling_frequency);
+  out += Format(", \"sampling_frequency_offered\": %s",
+                facts.sampling_frequency_offered ? "true" : "false");
+  out += Format(", \"repeat\": %d, \"repeat_used\": %d", setting.repeat, facts.repeat_used);
+  out += Format(", \"fade\": %d, \"fade_samples\": %d", setting.fade, facts.fade_samples);
+  out += Format(", \"filter_on\": %s", setting.filter_on ? "true" : "false");
+  out += Format(", \"pattern_total_ms\": %d", setting.pattern_total);
+  out += ", \"steps\": [";
+  for (const PatternStep* step = setting.patterns; step != nullptr; step = step->next) {
+    if (step != setting.patterns) out += ", ";
+    out += Format("{\"on_off\": %d, \"kind\": %s, \"time_ms\": %d, \"is_fade\": %s}", step->on_off,
+                  JsonString(StepKindName(step->on_off)).c_str(), step->time,
+                  step->is_fade ? "true" : "false");
+  }
+  out += "], \"tones\": [";
+  for (const ToneEntry* tone = setting.tones; tone != nullptr; tone = tone->next) {
+    if (tone != setting.tones) out += ", ";
+    out += Format("{\"type\": %d, \"wave\": %s, \"frequency_hz\": %d, \"phase_degrees\": %d, "
+                  "\"start_time_ms\": %d, \"end_time_ms\": %d, \"level_percent\": %d}",
+                  tone->type, JsonString(WaveTypeName(tone->type)).c_str(), tone->frequency,
+                  tone->phase, tone->start_time, tone->end_time, tone->level);
+  }
+  out += "]";
+  out += Format(", \"sample_count\": %lld, \"duration_seconds\": %.6f",
+                static_cast<long long>(facts.sample_count), facts.duration_seconds);
+  out += Format(", \"can_synthesise\": %s", facts.can_synthesise ? "true" : "false");
+  out += ", \"reason\": " + (facts.can_synthesise ? std::string("null") : JsonString(facts.reason));
+  out += "}\n";
+  return out;
+}

@@ -1,0 +1,12 @@
+// The sampling frequencies the program offers, in the order of the main window's list.
+#pragma once
+#include <cstdint>
+
+constexpr int32_t kOfferedSamplingFrequencies[] = {8000, 16000, 32000, 44100, 48000, 96000};
+
+inline bool IsOfferedSamplingFrequency(int32_t hertz) {
+  for (int32_t offered : kOfferedSamplingFrequencies) {
+    if (offered == hertz) return true;
+  }
+  return false;
+}

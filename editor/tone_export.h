@@ -1,0 +1,23 @@
+// Writing a generated tone to a file: a WAV file of 16-bit mono linear PCM, or bare
+// G.711 bytes. The main window's export and the command-line tool both write through
+// here, so their files are identical.
+#pragma once
+#include <cstdint>
+
+enum class ExportFormat : int32_t { Wave = 0, MuLaw = 1, ALaw = 2 };
+
+enum class ExportResult : int32_t {
+  Written = 0,   // every byte reached the file
+  Exists,        // the file exists and overwrite was not asked for; it is untouched
+  CannotCreate,  // the file could not be created (no such folder, no permission, bad format)
+  Incomplete,    // fewer bytes were written than the tone has
+  OutOfMemory,   // the G.711 bytes could not be allocated; the created file is removed
+};
+
+// Writes count samples at sampling_frequency to path (wide, as the platform's calls take it).
+// With overwrite false an existing file is never touched.
+ExportResult WriteExport(const wchar_t* path, ExportFormat format, const int16_t* samples,
+                         int32_t count, int32_t sampling_frequency, bool overwrite);
+
+// Bytes an export of count samples takes on disk.
+uint64_t ExportFileSize(ExportFormat format, int32_t count);
