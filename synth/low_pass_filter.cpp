@@ -1,0 +1,45 @@
+#include "synth/low_pass_filter.h"
+
+#include <cmath>
+
+#include "synth/saturating_conversion.h"
+
+LowPassCoefficients ComputeLowPassCoefficients(int32_t sampling_frequency) {
+  const int32_t cutoff = sampling_frequency >> 1;
+  const double w0 = cutoff * 6.2831853 / sampling_frequency;
+  const double alpha = std::sin(w0) * 0.5;
+  const double cw = std::cos(w0);
+  const double b0 = (1 - cw) * 0.5;
+  const double b1 = 1 - cw;
+  const double a0 = 1 + alpha;
+  const double a1 = cw * -2.0;
+  const double a2 = 1 - alpha;
+  LowPassCoefficients k;
+  k.b0 = b0 / a0;
+  k.b1 = b1 / a0;
+  k.b2 = k.b0;
+  k.a1 = a1 / a0;
+  k.a2 = a2 / a0;
+  return k;
+}
+
+void ApplyLowPassFilter(int16_t* samples, int32_t count, int32_t sampling_frequency) {
+  if (samples == nullptr || count <= 0) return;
+  const LowPassCoefficients k = ComputeLowPassCoefficients(sampling_frequency);
+  // Only the last two inputs and outputs are ever read, so they are kept in registers
+  // instead of copying the whole signal into work arrays: same arithmetic, no allocation
+  // that could fail on a long signal.
+  double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+  for (int32_t n = 0; n < count; ++n) {
+    const double x0 = samples[n];
+    const double y0 = ((k.b0 * x0 + k.b1 * x1) + k.b2 * x2) - k.a1 * y1 - k.a2 * y2;
+    int32_t value = TruncateToInt32(y0);
+    if (value > 32767) value = 32767;
+    if (value < -32767) value = -32767;
+    samples[n] = static_cast<int16_t>(value);
+    x2 = x1;
+    x1 = x0;
+    y2 = y1;
+    y1 = y0;
+  }
+}
