@@ -25,3 +25,5 @@ mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1 &
 # Create the prefix once, before tests run Wine in parallel.
 wineboot -i >/dev/null 2>&1 || true
+# The tests' sound card is an ALSA file sink; never let Wine pick another audio system.
+wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null 2>&1 || true
