@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds the native and the Windows tree and runs every test of both through one ctest.
+# Builds the native and the Windows tree, runs the fuzz targets, then every test of both
+# trees through one ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,5 +10,10 @@ cmake --build build/windows
 cmake -S . -B build/native -G Ninja -DSONARIL_SANITIZE=ON "-DSONARIL_WINDOWS_BUILD_DIR=$PWD/build/windows" >/dev/null
 cmake --build build/native
 
+# Each file reader meets damaged input for a bounded time; a finding fails the run.
+fuzz_status=0
+scripts/fuzz.sh || fuzz_status=$?
+
 source scripts/wine-session.sh
 ctest --test-dir build/native --output-on-failure -j2
+exit "$fuzz_status"

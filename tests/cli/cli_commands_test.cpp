@@ -148,7 +148,9 @@ TEST(CliErrors, EveryFailureIsOneLineNamingTheFile) {
   for (const BadSetting& bad : cases) {
     TempDir dir;
     std::string path = dir.File(bad.name);
-    if (bad.contents != nullptr) ASSERT_TRUE(WriteAll(path, bad.contents));
+    if (bad.contents != nullptr) {
+      ASSERT_TRUE(WriteAll(path, bad.contents));
+    }
     std::string output = dir.File("out.wav");
     CliRun run = RunTool(dir, {"render", path, "-o", output});
     EXPECT_EQ(run.exit_code, bad.exit_code) << bad.name << ": " << run.err;
