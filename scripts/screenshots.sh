@@ -1,0 +1,83 @@
+#!/bin/bash
+# Starts the framework's dialogs under Wine on a virtual display and saves their pictures:
+# docs/screenshots/language-dialog-en.png, language-dialog-ja.png, about-en.png, about-ja.png,
+# and the editor's step-dialog-*, tone-dialog-* and export-dialog-* (-en, -ja).
+# The language dialog is the one of the first start, on an English and on a Japanese system.
+# Not part of the test command.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+# The Japanese templates need a Japanese font with Latin letters too (a fallback-only font
+# such as Droid Sans Fallback leaves "OK" blank); Wine finds it through fontconfig.
+# ImageMagick takes the pictures.
+missing=()
+fc-list :lang=ja family | grep -qiE 'IPA|Noto Sans CJK|VL Gothic|Takao' || missing+=(fonts-ipafont-gothic)
+dpkg -s imagemagick >/dev/null 2>&1 || missing+=(imagemagick)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+build_dir="${SONARIL_WINDOWS_BUILD_DIR:-$PWD/build/windows}"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DSONARIL_BENCH=OFF >/dev/null
+cmake --build "$build_dir" --target show_dialog
+tool="$build_dir/tests/app/show_dialog.exe"
+
+# A Wine session of its own, so that the test prefix is left alone.
+export WINE_SESSION_ROOT="$PWD/build/screenshots"
+source scripts/wine-session.sh
+# Without a window manager Wine draws the dialogs' frames and captions itself only for
+# windows it keeps from the window manager.
+wine reg add 'HKCU\Software\Wine\AppDefaults\show_dialog.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The captions are drawn in Tahoma, which Wine links to "MS UI Gothic" for Japanese glyphs:
+# let the installed Japanese font stand in for it.
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f >/dev/null 2>&1
+
+output_dir="$PWD/docs/screenshots"
+mkdir -p "$output_dir"
+work_dir="$(mktemp -d)"
+trap 'rm -rf "$work_dir"; stop_wine_session' EXIT
+
+# shoot <picture name> <dialog> <locale>: shows the dialog, waits for its "ready" line
+# with the dialog's screen rectangle, and saves that part of the display.
+shoot() {
+  local name=$1 dialog=$2 locale=$3 log="$work_dir/$1.log"
+  LC_ALL="$locale" wine "$tool" "$dialog" 60 >"$log" 2>/dev/null &
+  local pid=$!
+  local waited=0
+  until grep -q '^ready' "$log"; do
+    sleep 0.2
+    waited=$((waited + 1))
+    if [ $waited -gt 300 ] || ! kill -0 "$pid" 2>/dev/null; then
+      echo "$dialog did not come up" >&2
+      kill "$pid" 2>/dev/null || true
+      return 1
+    fi
+  done
+  # Let the dialog finish painting.
+  sleep 1
+  read -r _ x y width height < <(grep '^ready' "$log" | tr -d '\r')
+  import -window root -crop "${width}x${height}+${x}+${y}" +repage "$output_dir/$name.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "Wrote docs/screenshots/$name.png"
+}
+
+shoot language-dialog-en language-first-start en_US.UTF-8
+shoot language-dialog-ja language-first-start ja_JP.UTF-8
+shoot about-en about-en en_US.UTF-8
+shoot about-ja about-ja ja_JP.UTF-8
+
+# The editor's dialogs: the step and tone dialogs with the values of Add, and the export
+# dialog as every opening shows it.
+cmake --build "$build_dir" --target show_editor_dialog
+tool="$build_dir/tests/editor/show_editor_dialog.exe"
+wine reg add 'HKCU\Software\Wine\AppDefaults\show_editor_dialog.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+shoot step-dialog-en step-en en_US.UTF-8
+shoot step-dialog-ja step-ja ja_JP.UTF-8
+shoot tone-dialog-en tone-en en_US.UTF-8
+shoot tone-dialog-ja tone-ja ja_JP.UTF-8
+shoot export-dialog-en export-en en_US.UTF-8
+shoot export-dialog-ja export-ja ja_JP.UTF-8
