@@ -1,0 +1,127 @@
+// The main window: the whole tone editor in one dialog. It holds the current tone setting,
+// the generated tone, the waveform view and the renderer that plays the tone, and it is the
+// program's application object, run by the window framework from the program entry.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/app_base.h"
+#include "app/event_listener.h"
+#include "audio/mme_renderer.h"
+#include "audio/sound_listener.h"
+#include "editor/playback_control.h"
+#include "editor/signal_view.h"
+#include "synth/tone_setting.h"
+
+// Posted by the render thread when the tone has been played to its end: press STOP.
+constexpr UINT WM_APP_STOP = WM_USER + 5;
+
+// Lets playback drive the embedded waveOut renderer.
+class CRendererPlayback : public PlaybackDevice {
+ public:
+  explicit CRendererPlayback(CMMERenderer* renderer) : renderer_(renderer) {}
+  bool IsOpen() override { return renderer_->IsOpen(); }
+  bool Open(int32_t channels, int32_t samples_per_second, int32_t bits,
+            int32_t latency_ms) override {
+    return renderer_->Open(channels, samples_per_second, bits, latency_ms);
+  }
+  bool IsPlaying() override { return renderer_->IsPlaying(); }
+  bool Start() override { return renderer_->Start(); }
+  bool Stop() override { return renderer_->Stop(); }
+  void Close() override { renderer_->Close(); }
+
+ private:
+  CMMERenderer* renderer_;  // not owned
+};
+
+class CAppMain : public CAppBase, public CAppEventListener, public CSoundListener {
+ public:
+  // Publishes itself as current_app; only one copy of the program window per class search.
+  CAppMain();
+  // Shuts the renderer down if that has not happened, then frees the buffers and the lists.
+  ~CAppMain() override;
+
+  INT_PTR Run(HINSTANCE instance, HINSTANCE previous_instance, const wchar_t* command_line,
+              int show_command) override;
+  // The framework's messages plus WM_POWERBROADCAST and WM_APP_STOP.
+  INT_PTR DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) override;
+  // A double-click on a list row modifies that row.
+  void OnNotify(WPARAM wparam, LPARAM lparam) override;
+  void OnCommand(int id, int code) override;
+  // Opens the first dropped file as a tone setting, then releases the drop.
+  int OnDropFiles(HDROP drop, wchar_t* buffer, int buffer_size) override;
+  void OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) override;
+  // The framework's Init, then the renderer with the saved device and Repeat Play.
+  int Init(HINSTANCE instance) override;
+  // Keeps the command line; its first token is opened when the window starts.
+  void OnCommandLine(const wchar_t* command_line) override;
+  // Shuts the renderer down, then allows closing.
+  int CanClose() override;
+  const wchar_t* GetDialogId() override;
+
+  // Render thread: fills the block from the output buffer; at its end asks for STOP.
+  uint32_t OnRender(uint8_t* block, uint32_t size) override;
+  void OnRenderEnd(WAVEHDR* header) override;
+
+  // File commands.
+  void NewSetting();
+  void OpenToneFile();
+  // Opens path as the tone setting and creates its tone. A file that cannot be read at all
+  // changes nothing and is reported; false then.
+  bool LoadToneFile(const wchar_t* path);
+  void SaveToneFileAs();
+  // Saves to path, or with null to the setting's own path; a failure is reported.
+  void SaveToneFile(const wchar_t* path);
+  void CreateTone();
+  void ExportTone();
+
+  // Ring-pattern and tone list commands.
+  void AddStep();
+  void ModifyStep();
+  void DeleteStep();
+  void MoveStepUp();
+  void MoveStepDown();
+  void AddTone();
+  void ModifyTone();
+  void DeleteTone();
+
+  // Playback commands.
+  void Play();
+  void Pause();
+  void StopPlayback();
+  void ToggleRepeatPlay();
+  void ChooseOutputDevice();
+  void OnPowerBroadcast(WPARAM event);
+
+  CMMERenderer renderer;
+  CSignalView view;
+  ToneSetting tone_setting;
+  int32_t filter_on = 0;
+  int32_t device_count = 0;
+  DeviceCaps* device_list = nullptr;  // owned, device_count records
+  int32_t sampling_frequency = 8000;  // Hz of sample_buffer
+  int32_t pattern_total = 0;          // ms
+  int32_t repeat = 1;
+  int32_t sample_count = 0;  // 0: no generated tone
+  int16_t* sample_buffer = nullptr;  // owned; shown and exported
+  // STOP, PLAY, PAUSE, Repeat Play and the output buffer that is played.
+  CRendererPlayback playback_device{&renderer};
+  CPlaybackControl playback{&playback_device};
+  std::wstring command_line;
+
+ private:
+  void FillOutputDeviceList();
+  void ApplyTransportChecks();
+  void EnableToneButtons(bool enable);
+  void ShowPatternTotal();
+  void ShowSettingValues();
+  int32_t SelectedSamplingFrequency();
+  int32_t ReadRepeat();
+  bool IsFilterChecked();
+  void RecomputePatternTotal();
+  void ReloadLists();
+  void ShowMessage(const std::wstring& text, const wchar_t* caption);
+  int32_t Language() const;
+};

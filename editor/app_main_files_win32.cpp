@@ -1,0 +1,148 @@
+// The main window's File menu, "Create Tone" and "Save File".
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+#include "editor/app_main.h"
+#include "editor/main_window_files.h"
+#include "editor/main_window_rules.h"
+#include "editor/main_window_texts.h"
+#include "editor/main_window_tone.h"
+#include "editor/tone_save.h"
+#include "files/string.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD kFileNameCapacity = 520;
+
+// The setting's own path, for messages.
+std::wstring WidePath(const std::string& utf8) {
+  CString text;
+  text.Assign(utf8.c_str(), static_cast<int32_t>(utf8.size()));
+  const wchar_t* wide = text.GetWide();
+  return wide == nullptr ? std::wstring() : std::wstring(wide);
+}
+
+}  // namespace
+
+void CAppMain::NewSetting() {
+  StopPlayback();
+  sampling_frequency = 8000;
+  pattern_total = 0;
+  repeat = 1;
+  filter_on = 0;
+  view.SetSignal(nullptr, 0, 8000);
+  tone_setting.Clear();
+  ReloadLists();
+  SendDlgItemMessageW(main_window, IDC_SAMPLING_FREQUENCY, CB_SETCURSEL,
+                      SamplingFrequencyIndex(sampling_frequency), 0);
+  ShowSettingValues();
+  sample_count = 0;
+  delete[] sample_buffer;
+  sample_buffer = nullptr;
+  playback.ReplaceOutput(nullptr, 0, kInitialOutputRate);
+  EnableToneButtons(false);
+}
+
+void CAppMain::OpenToneFile() {
+  wchar_t name[kFileNameCapacity] = {};
+  const std::wstring filter = ToneFileFilter(Language());
+  OPENFILENAMEW request = {};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = main_window;
+  request.lpstrFilter = filter.c_str();
+  request.lpstrFile = name;
+  request.nMaxFile = kFileNameCapacity - 1;
+  request.lpstrTitle = OpenToneFileTitle(Language());
+  request.lpstrDefExt = L"ton";
+  request.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+  if (GetOpenFileNameW(&request) && name[0] != L'\0') LoadToneFile(name);
+}
+
+bool CAppMain::LoadToneFile(const wchar_t* path) {
+  // Reading into a separate setting first: a file that cannot be read costs nothing.
+  if (!LoadToneFileInto(tone_setting, path)) {
+    ShowMessage(OpenFailedMessage(path, Language()), OpenToneFileTitle(Language()));
+    return false;
+  }
+  ReloadLists();
+  sampling_frequency = tone_setting.sampling_frequency;
+  const int32_t index = SamplingFrequencyIndex(sampling_frequency);
+  if (index >= 0) {
+    SendDlgItemMessageW(main_window, IDC_SAMPLING_FREQUENCY, CB_SETCURSEL, index, 0);
+  }
+  filter_on = tone_setting.filter_on;
+  repeat = tone_setting.repeat;
+  pattern_total = tone_setting.pattern_total;
+  ShowSettingValues();
+  CreateTone();
+  return true;
+}
+
+void CAppMain::SaveToneFileAs() {
+  wchar_t name[kFileNameCapacity] = {};
+  const std::wstring filter = ToneFileFilter(Language());
+  OPENFILENAMEW request = {};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = main_window;
+  request.lpstrFilter = filter.c_str();
+  request.nFilterIndex = 1;
+  request.lpstrFile = name;
+  request.nMaxFile = kFileNameCapacity - 1;
+  request.lpstrTitle = SaveToneFileTitle(Language());
+  request.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (!GetSaveFileNameW(&request) || name[0] == L'\0') return;
+  const std::wstring path = ToneFileSavePath(name);
+  if (!path.empty()) SaveToneFile(path.c_str());
+}
+
+void CAppMain::SaveToneFile(const wchar_t* path) {
+  sampling_frequency = SelectedSamplingFrequency();
+  repeat = ReadRepeat();
+  filter_on = IsFilterChecked() ? 1 : 0;
+  tone_setting.sampling_frequency = sampling_frequency;
+  tone_setting.repeat = repeat;
+  tone_setting.filter_on = filter_on;
+  if (SaveToneFileAt(tone_setting, path)) return;
+  const std::wstring failed = path != nullptr ? std::wstring(path) : WidePath(tone_setting.path);
+  ShowMessage(SaveFailedMessage(failed.c_str(), Language()), SaveToneFileTitle(Language()));
+}
+
+void CAppMain::CreateTone() {
+  StopPlayback();
+  pattern_total = tone_setting.pattern_total;
+  const CreateTonePlan plan =
+      PlanCreateTone(tone_setting, SelectedSamplingFrequency(), ReadRepeat(), IsFilterChecked());
+  if (plan.step == CreateToneStep::KeepPrevious) return;
+  if (plan.step == CreateToneStep::Refuse) {
+    ShowMessage(CreateToneRefusalMessage(plan.refusal, Language()), CreateToneCaption(Language()));
+    return;
+  }
+  // The new tone is made beside the old one, which stays if anything fails.
+  CToneEngine engine(&tone_setting);
+  const SynthesisRefusal built = BuildToneBuffers(tone_setting, plan, &engine);
+  if (built != SynthesisRefusal::None) {
+    ShowMessage(CreateToneRefusalMessage(built, Language()), CreateToneCaption(Language()));
+    return;
+  }
+  view.SetSignal(nullptr, 0, plan.sampling_frequency);
+  delete[] sample_buffer;
+  sample_buffer = engine.sample_buffer;
+  sample_count = engine.sample_count;
+  playback.ReplaceOutput(engine.output_buffer, engine.output_count, plan.sampling_frequency);
+  engine.sample_buffer = nullptr;
+  engine.output_buffer = nullptr;
+  engine.sample_count = 0;
+  engine.output_count = 0;
+  sampling_frequency = plan.sampling_frequency;
+  repeat = plan.repeat;
+  filter_on = plan.filter_on;
+  view.SetSignal(sample_buffer, sample_count, sampling_frequency);
+  EnableToneButtons(true);
+}
+
+void CAppMain::ExportTone() {
+  RunToneExport(main_window, sample_buffer, sample_count, sampling_frequency);
+}

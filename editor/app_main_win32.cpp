@@ -1,0 +1,245 @@
+// The main window's life: start-up, set-up of its controls, message and command dispatch,
+// closing.
+#include "editor/app_main.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <new>
+
+#include "app/app_config.h"
+#include "app/debug_output.h"
+#include "editor/main_window_rules.h"
+#include "editor/main_window_texts.h"
+#include "editor/sampling_frequencies.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int32_t kDeviceNameLimit = 255;
+
+// The configured text cut to limit characters; empty when there is none.
+std::wstring ConfiguredText(CString& text, int32_t limit) {
+  const wchar_t* wide = text.GetWide();
+  if (wide == nullptr) return std::wstring();
+  std::wstring value(wide);
+  if (value.size() > static_cast<size_t>(limit)) value.resize(limit);
+  return value;
+}
+
+HICON LoadSmallIcon(HINSTANCE instance, int id) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+}
+
+void SetUpListColumns(HWND list, const ListColumn* columns, int32_t count, int32_t language) {
+  const DWORD styles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+  for (int32_t i = 0; i < count; ++i) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = columns[i].width;
+    column.pszText = const_cast<wchar_t*>(ColumnHeading(columns[i], language));
+    column.iSubItem = i;
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+}  // namespace
+
+CAppMain::CAppMain() { allow_multiple = 0; }
+
+CAppMain::~CAppMain() {
+  // The render thread reads the output buffer: it must be gone before the buffers are.
+  renderer.Shutdown();
+  view.SetSignal(nullptr, 0, 8000);
+  delete[] sample_buffer;
+  delete[] device_list;
+}
+
+INT_PTR CAppMain::Run(HINSTANCE instance_handle, HINSTANCE previous_instance,
+                      const wchar_t* line, int show_command) {
+  return CAppBase::Run(instance_handle, previous_instance, line, show_command);
+}
+
+int32_t CAppMain::Language() const { return CurrentLanguage(); }
+
+const wchar_t* CAppMain::GetDialogId() {
+  return MAKEINTRESOURCEW(Language() == kLanguageJapanese ? IDD_MAIN_JA : IDD_MAIN_EN);
+}
+
+int CAppMain::Init(HINSTANCE instance_handle) {
+  if (CAppBase::Init(instance_handle) == 0) {
+    DebugPrint(L"CAppBase::Init() error\n");
+    return 0;
+  }
+  std::wstring device_name;
+  std::wstring device_id;
+  if (app_config != nullptr) {
+    playback.repeat_play = app_config->repeat != 0 ? 1 : 0;
+    device_name = ConfiguredText(app_config->mon_device_name, kDeviceNameLimit);
+    device_id = ConfiguredText(app_config->mon_device_id, kDeviceNameLimit);
+  }
+  renderer.Initialize(this);
+  renderer.SetDevice(renderer.FindDevice(device_name.c_str(), device_id.c_str()));
+  return 1;
+}
+
+void CAppMain::OnCommandLine(const wchar_t* line) {
+  DebugPrint(L"CmdLine : %s\n", line != nullptr ? line : L"");
+  command_line = line != nullptr ? line : L"";
+}
+
+void CAppMain::OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  DebugPrint(L"CAppMain::OnInitDialog()\n");
+  CAppBase::OnInitDialog(dialog, wparam, lparam);
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadSmallIcon(instance, IDI_APP_ICON)));
+  const int buttons[][2] = {{IDC_PLAY, IDI_PLAY},       {IDC_STOP, IDI_STOP},
+                            {IDC_PAUSE, IDI_PAUSE},     {IDC_ZOOM_IN, IDI_ZOOM_IN},
+                            {IDC_ZOOM_OUT, IDI_ZOOM_OUT}};
+  for (const auto& button : buttons) {
+    SendDlgItemMessageW(dialog, button[0], BM_SETIMAGE, IMAGE_ICON,
+                        reinterpret_cast<LPARAM>(LoadSmallIcon(instance, button[1])));
+  }
+  SetUpListColumns(GetDlgItem(dialog, IDC_PATTERN_LIST), kStepColumns, kStepColumnCount, Language());
+  SetUpListColumns(GetDlgItem(dialog, IDC_TONE_LIST), kToneColumns, kToneColumnCount, Language());
+
+  HWND frequencies = GetDlgItem(dialog, IDC_SAMPLING_FREQUENCY);
+  for (int32_t hertz : kOfferedSamplingFrequencies) {
+    const std::wstring text = std::to_wstring(hertz);
+    const LRESULT index =
+        SendMessageW(frequencies, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(frequencies, CB_SETITEMDATA, index, hertz);
+  }
+  SendMessageW(frequencies, CB_SETCURSEL, SamplingFrequencyIndex(sampling_frequency), 0);
+  ShowSettingValues();
+
+  HWND frame = GetDlgItem(dialog, IDC_WAVEFORM_FRAME);
+  RECT client = {};
+  GetClientRect(frame, &client);
+  view.Create(frame, this, WS_HSCROLL, 0);
+  view.MoveTo(client);
+
+  FillOutputDeviceList();
+  CheckDlgButton(dialog, IDC_REPEAT_PLAY, playback.repeat_play != 0 ? BST_CHECKED : BST_UNCHECKED);
+  EnableToneButtons(false);
+  DragAcceptFiles(dialog, TRUE);
+
+  const std::wstring token = FirstCommandLineToken(command_line.c_str());
+  if (!token.empty()) LoadToneFile(token.c_str());
+}
+
+INT_PTR CAppMain::DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wparam);
+      return TRUE;
+    case WM_APP_STOP:
+      SendDlgItemMessageW(dialog, IDC_STOP, BM_CLICK, 0, 0);
+      return TRUE;
+    default:
+      return CAppBase::DialogProc(dialog, message, wparam, lparam);
+  }
+}
+
+void CAppMain::OnNotify(WPARAM, LPARAM lparam) {
+  const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+  if (header == nullptr || header->code != static_cast<UINT>(NM_DBLCLK)) return;
+  if (header->idFrom == IDC_PATTERN_LIST) ModifyStep();
+  if (header->idFrom == IDC_TONE_LIST) ModifyTone();
+}
+
+void CAppMain::OnCommand(int id, int code) {
+  switch (RouteMainCommand(id, code)) {
+    case MainCommand::kExit:
+      renderer.Shutdown();
+      OnExit();
+      break;
+    case MainCommand::kNew: NewSetting(); break;
+    case MainCommand::kOpen: OpenToneFile(); break;
+    case MainCommand::kSave:
+      if (tone_setting.path.empty()) {
+        SaveToneFileAs();
+      } else {
+        SaveToneFile(nullptr);
+      }
+      break;
+    case MainCommand::kSaveAs: SaveToneFileAs(); break;
+    case MainCommand::kZoomIn: view.ZoomIn(); break;
+    case MainCommand::kZoomOut: view.ZoomOut(); break;
+    case MainCommand::kAddStep: AddStep(); break;
+    case MainCommand::kModifyStep: ModifyStep(); break;
+    case MainCommand::kDeleteStep: DeleteStep(); break;
+    case MainCommand::kStepUp: MoveStepUp(); break;
+    case MainCommand::kStepDown: MoveStepDown(); break;
+    case MainCommand::kAddTone: AddTone(); break;
+    case MainCommand::kModifyTone: ModifyTone(); break;
+    case MainCommand::kDeleteTone: DeleteTone(); break;
+    case MainCommand::kCreateTone: CreateTone(); break;
+    case MainCommand::kExport: ExportTone(); break;
+    case MainCommand::kChooseDevice: ChooseOutputDevice(); break;
+    case MainCommand::kRepeatPlay: ToggleRepeatPlay(); break;
+    case MainCommand::kStop: StopPlayback(); break;
+    case MainCommand::kPlay: Play(); break;
+    case MainCommand::kPause: Pause(); break;
+    case MainCommand::kIgnore: break;
+    case MainCommand::kFramework: CAppBase::OnCommand(id, code); break;
+  }
+}
+
+int CAppMain::OnDropFiles(HDROP drop, wchar_t*, int) {
+  // The name is read whole, however long, so that a cut name never opens another file.
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::unique_ptr<wchar_t[]> name(new (std::nothrow) wchar_t[length + 1]);
+  if (name == nullptr) {
+    DragFinish(drop);
+    return 0;
+  }
+  CAppBase::OnDropFiles(drop, name.get(), static_cast<int>(length + 1));
+  if (name[0] != L'\0') LoadToneFile(name.get());
+  return 1;
+}
+
+int CAppMain::CanClose() {
+  renderer.Shutdown();
+  return 1;
+}
+
+void CAppMain::EnableToneButtons(bool enable) {
+  for (int id : {IDC_PLAY, IDC_STOP, IDC_PAUSE, IDC_SAVE_FILE}) {
+    EnableWindow(GetDlgItem(main_window, id), enable ? TRUE : FALSE);
+  }
+}
+
+void CAppMain::ShowPatternTotal() {
+  SetDlgItemInt(main_window, IDC_PATTERN_TOTAL, static_cast<UINT>(pattern_total), TRUE);
+}
+
+void CAppMain::ShowSettingValues() {
+  ShowPatternTotal();
+  SetDlgItemInt(main_window, IDC_REPEAT, static_cast<UINT>(repeat), TRUE);
+  CheckDlgButton(main_window, IDC_LOW_PASS_FILTER, filter_on != 0 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+int32_t CAppMain::SelectedSamplingFrequency() {
+  HWND list = GetDlgItem(main_window, IDC_SAMPLING_FREQUENCY);
+  const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
+  if (selected == CB_ERR) return 0;
+  return static_cast<int32_t>(SendMessageW(list, CB_GETITEMDATA, selected, 0));
+}
+
+int32_t CAppMain::ReadRepeat() {
+  wchar_t text[64] = {};
+  GetDlgItemTextW(main_window, IDC_REPEAT, text, 64);
+  return ReadRepeatField(text);
+}
+
+bool CAppMain::IsFilterChecked() {
+  return IsDlgButtonChecked(main_window, IDC_LOW_PASS_FILTER) == BST_CHECKED;
+}
+
+void CAppMain::ShowMessage(const std::wstring& text, const wchar_t* caption) {
+  MessageBoxW(main_window, text.c_str(), caption, MB_OK | MB_ICONWARNING);
+}

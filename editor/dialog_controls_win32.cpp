@@ -1,0 +1,56 @@
+#include "editor/dialog_controls.h"
+
+#include <cwchar>
+
+#include "resources/resource_ids.h"
+#include "synth/number_parsing.h"
+
+namespace {
+
+// 63 characters and the terminator: longer texts are cut, as the number rule reads no more.
+constexpr int kFieldCharacters = 64;
+
+}  // namespace
+
+void SetDialogSmallIcon(HWND dialog) {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+  // Shared: the system keeps one copy per module, so repeated openings cost nothing.
+  HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, LR_SHARED);
+  if (icon != nullptr) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void AddComboEntry(HWND dialog, int combo_id, const wchar_t* text, int32_t value) {
+  LRESULT index = SendDlgItemMessageW(dialog, combo_id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  if (index >= 0) SendDlgItemMessageW(dialog, combo_id, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
+}
+
+void SelectComboValue(HWND dialog, int combo_id, int32_t value) {
+  LRESULT count = SendDlgItemMessageW(dialog, combo_id, CB_GETCOUNT, 0, 0);
+  for (LRESULT index = 0; index < count; ++index) {
+    LRESULT data = SendDlgItemMessageW(dialog, combo_id, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (data != CB_ERR && static_cast<int32_t>(data) == value) {
+      SendDlgItemMessageW(dialog, combo_id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      return;
+    }
+  }
+  SendDlgItemMessageW(dialog, combo_id, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+int32_t SelectedComboValue(HWND dialog, int combo_id, int32_t fallback) {
+  LRESULT index = SendDlgItemMessageW(dialog, combo_id, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return fallback;
+  LRESULT data = SendDlgItemMessageW(dialog, combo_id, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  return data == CB_ERR ? fallback : static_cast<int32_t>(data);
+}
+
+void ShowFieldNumber(HWND dialog, int field_id, int32_t value) {
+  wchar_t text[16];
+  swprintf(text, sizeof text / sizeof text[0], L"%d", value);
+  SetDlgItemTextW(dialog, field_id, text);
+}
+
+void ReadFieldNumber(HWND dialog, int field_id, int32_t* value) {
+  wchar_t text[kFieldCharacters] = {};
+  GetDlgItemTextW(dialog, field_id, text, kFieldCharacters);
+  ParseFieldNumber(std::wstring_view(text), value);
+}

@@ -1,0 +1,72 @@
+#include "editor/tone_export.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "files/string.h"
+#include "tests/common/test_paths.h"
+
+namespace {
+
+using sonaril_test::ReadAll;
+using sonaril_test::TempDir;
+using sonaril_test::WriteAll;
+
+ExportResult Export(const std::string& path, ExportFormat format, const std::vector<int16_t>& samples,
+                    bool overwrite) {
+  CString wide_path;
+  wide_path.Assign(path.c_str());
+  return WriteExport(wide_path.GetWide(), format, samples.data(),
+                     static_cast<int32_t>(samples.size()), 8000, overwrite);
+}
+
+TEST(ToneExport, RawFilesHoldOneByteASampleAndWavTwo) {
+  TempDir dir;
+  std::vector<int16_t> samples = {0, -1, 100, -100, 1000, -1000, 32767, -32768};
+  ASSERT_EQ(Export(dir.File("t.ul"), ExportFormat::MuLaw, samples, false), ExportResult::Written);
+  ASSERT_EQ(Export(dir.File("t.al"), ExportFormat::ALaw, samples, false), ExportResult::Written);
+  ASSERT_EQ(Export(dir.File("t.wav"), ExportFormat::Wave, samples, false), ExportResult::Written);
+  EXPECT_EQ(ReadAll(dir.File("t.ul")), std::string("\xFF\x7E\xF2\x72\xCE\x4E\x80\x00", 8));
+  EXPECT_EQ(ReadAll(dir.File("t.al")), std::string("\xD5\x55\xD3\x53\xFA\x7A\xAA\x2A", 8));
+  std::string wav = ReadAll(dir.File("t.wav"));
+  ASSERT_EQ(wav.size(), ExportFileSize(ExportFormat::Wave, 8));
+  EXPECT_EQ(wav.substr(56), std::string(reinterpret_cast<const char*>(samples.data()), 16));
+  EXPECT_EQ(ExportFileSize(ExportFormat::ALaw, 8), 8u);
+}
+
+TEST(ToneExport, AnExistingFileIsKeptUnlessOverwriteIsAskedFor) {
+  TempDir dir;
+  std::vector<int16_t> samples(100, 1234);
+  for (ExportFormat format : {ExportFormat::Wave, ExportFormat::MuLaw, ExportFormat::ALaw}) {
+    std::string path = dir.File("existing.bin");
+    ASSERT_TRUE(WriteAll(path, "keep me"));
+    EXPECT_EQ(Export(path, format, samples, false), ExportResult::Exists);
+    EXPECT_EQ(ReadAll(path), "keep me");
+    EXPECT_EQ(Export(path, format, samples, true), ExportResult::Written);
+    EXPECT_EQ(ReadAll(path).size(), ExportFileSize(format, 100));
+  }
+}
+
+TEST(ToneExport, AMissingFolderIsNotMistakenForAnExistingFile) {
+  TempDir dir;
+  std::vector<int16_t> samples(10, 0);
+  for (ExportFormat format : {ExportFormat::Wave, ExportFormat::MuLaw, ExportFormat::ALaw}) {
+    for (bool overwrite : {false, true}) {
+      EXPECT_EQ(Export(dir.File("no-such-folder/x.bin"), format, samples, overwrite),
+                ExportResult::CannotCreate);
+    }
+  }
+}
+
+TEST(ToneExport, ZeroSamplesGiveAHeaderOnlyWavAndAnEmptyRawFile) {
+  TempDir dir;
+  std::vector<int16_t> none;
+  ASSERT_EQ(Export(dir.File("empty.wav"), ExportFormat::Wave, none, false), ExportResult::Written);
+  EXPECT_EQ(ReadAll(dir.File("empty.wav")).size(), 56u);
+  ASSERT_EQ(Export(dir.File("empty.ul"), ExportFormat::MuLaw, none, false), ExportResult::Written);
+  EXPECT_TRUE(ReadAll(dir.File("empty.ul")).empty());
+}
+
+}  // namespace
