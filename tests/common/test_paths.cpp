@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -20,11 +21,16 @@ std::string TestDataPath(const std::string& relative) {
 }
 
 TempDir::TempDir() {
+  // Test processes run side by side, so names must differ between processes too;
+  // create_directory answers false for a folder that exists already.
   static std::atomic<int> counter{0};
-  std::ostringstream name;
-  name << "sonaril-test-" << std::rand() << "-" << counter++;
-  fs::path dir = fs::temp_directory_path() / name.str();
-  fs::create_directories(dir);
+  static std::random_device random;
+  fs::path dir;
+  do {
+    std::ostringstream name;
+    name << "sonaril-test-" << random() << "-" << counter++;
+    dir = fs::temp_directory_path() / name.str();
+  } while (!fs::create_directory(dir));
   path_ = dir.u8string();
 }
 
