@@ -94,13 +94,7 @@ void CAppBase::OnCommand(int id, int) {
 }
 
 int CAppBase::OnDropFiles(HDROP drop, wchar_t* buffer, int buffer_size) {
-  if (buffer == nullptr) return 0;
-  if (buffer_size > 0) {
-    buffer[0] = L'\0';
-    DragQueryFileW(drop, 0, buffer, static_cast<UINT>(buffer_size));
-  }
-  DragFinish(drop);
-  return 1;
+  return TakeFirstDroppedFile(drop, buffer, buffer_size);
 }
 
 void CAppBase::OnTimer(WPARAM) {}

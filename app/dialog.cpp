@@ -41,7 +41,7 @@ int CDialog::OnCancel(HWND) { return 1; }
 
 void CDialog::OnNotify(HWND, int, NMHDR*) {}
 
-int CDialog::OnDropFiles(HDROP drop, wchar_t* buffer, int buffer_size) {
+int TakeFirstDroppedFile(HDROP drop, wchar_t* buffer, int buffer_size) {
   if (buffer == nullptr) return 0;
   if (buffer_size > 0) {
     buffer[0] = L'\0';
@@ -49,6 +49,10 @@ int CDialog::OnDropFiles(HDROP drop, wchar_t* buffer, int buffer_size) {
   }
   DragFinish(drop);
   return 1;
+}
+
+int CDialog::OnDropFiles(HDROP drop, wchar_t* buffer, int buffer_size) {
+  return TakeFirstDroppedFile(drop, buffer, buffer_size);
 }
 
 INT_PTR RunModalDialog(HWND owner, int template_id, DLGPROC procedure) {

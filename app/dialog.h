@@ -65,6 +65,10 @@ Dialog* CDialogClass<Dialog>::current_instance = nullptr;
 // value given to EndDialog, or -1 when the dialog could not be created.
 INT_PTR RunModalDialog(HWND owner, int template_id, DLGPROC procedure);
 
+// The first dropped file's name into buffer (cut to buffer_size), then the drop is
+// released. 0 without a buffer (the drop is then left alone), else 1.
+int TakeFirstDroppedFile(HDROP drop, wchar_t* buffer, int buffer_size);
+
 // The opening protocol: records dialog as its class's current instance, runs
 // the template of the language (by default the language of this run) modally
 // and returns the EndDialog value (1 OK, 0 Cancel, -1 no dialog). The record is

@@ -5,28 +5,9 @@
 #include <vector>
 
 #include "synth/synthesize_tone.h"
+#include "tests/common/setting_builder.h"
 
 namespace {
-
-void AddStep(ToneSetting& setting, int32_t on_off, int32_t time, int32_t is_fade) {
-  PatternStep* step = new PatternStep;
-  step->on_off = on_off;
-  step->time = time;
-  step->is_fade = is_fade;
-  setting.AppendStep(step);
-}
-
-void AddTone(ToneSetting& setting, int32_t type, int32_t frequency, int32_t phase,
-             int32_t start, int32_t end, int32_t level) {
-  ToneEntry* tone = new ToneEntry;
-  tone->type = type;
-  tone->frequency = frequency;
-  tone->phase = phase;
-  tone->start_time = start;
-  tone->end_time = end;
-  tone->level = level;
-  setting.AppendTone(tone);
-}
 
 // 22369 ms x 96000 Hz + 999 stays below 2^31: 2147424 samples.
 void BuildLargestSetting(ToneSetting& setting) {

@@ -1,19 +1,18 @@
 #!/bin/bash
 # Starts the framework's dialogs under Wine on a virtual display and saves their pictures:
 # docs/screenshots/language-dialog-en.png, language-dialog-ja.png, about-en.png, about-ja.png,
-# and the editor's step-dialog-*, tone-dialog-* and export-dialog-* (-en, -ja).
+# the editor's step-dialog-*, tone-dialog-* and export-dialog-* (-en, -ja), and the main
+# window with a tone drawn, main-window-en.png and main-window-ja.png.
 # The language dialog is the one of the first start, on an English and on a Japanese system.
 # Not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-# The Japanese templates need a Japanese font with Latin letters too (a fallback-only font
-# such as Droid Sans Fallback leaves "OK" blank); Wine finds it through fontconfig.
-# ImageMagick takes the pictures.
+# ImageMagick takes the pictures, xdotool finds the main window.
 missing=()
-fc-list :lang=ja family | grep -qiE 'IPA|Noto Sans CJK|VL Gothic|Takao' || missing+=(fonts-ipafont-gothic)
 dpkg -s imagemagick >/dev/null 2>&1 || missing+=(imagemagick)
+dpkg -s xdotool >/dev/null 2>&1 || missing+=(xdotool)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   apt-get update -qq
@@ -31,9 +30,7 @@ source scripts/wine-session.sh
 # Without a window manager Wine draws the dialogs' frames and captions itself only for
 # windows it keeps from the window manager.
 wine reg add 'HKCU\Software\Wine\AppDefaults\show_dialog.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-# The captions are drawn in Tahoma, which Wine links to "MS UI Gothic" for Japanese glyphs:
-# let the installed Japanese font stand in for it.
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f >/dev/null 2>&1
+source scripts/japanese-fonts.sh
 
 output_dir="$PWD/docs/screenshots"
 mkdir -p "$output_dir"
@@ -81,3 +78,39 @@ shoot tone-dialog-en tone-en en_US.UTF-8
 shoot tone-dialog-ja tone-ja ja_JP.UTF-8
 shoot export-dialog-en export-en en_US.UTF-8
 shoot export-dialog-ja export-ja ja_JP.UTF-8
+
+# The main window, started as a user starts it: an example on the command line, and a
+# config file in the working folder that holds the language.
+cmake --build "$build_dir" --target Sonaril
+program="$build_dir/editor/Sonaril.exe"
+wine reg add 'HKCU\Software\Wine\AppDefaults\Sonaril.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+
+# shoot_main <picture name> <language 0/1> <example> <caption>
+shoot_main() {
+  local name=$1 language=$2 caption=$4 folder="$work_dir/$1"
+  local example="Z:$(printf '%s' "$PWD/examples/$3" | tr '/' '\\')"
+  mkdir -p "$folder"
+  printf '<?xml version="1.0" ?>\r\n<config><language>%s</language>\r\n<repeat>0</repeat>\r\n</config>\r\n' "$language" \
+    >"$folder/Sonaril.ini"
+  (cd "$folder" && exec wine "$program" "$example" >/dev/null 2>&1) &
+  local pid=$! window="" waited=0
+  until window=$(xdotool search --name "^${caption}\$" 2>/dev/null | head -1) && [ -n "$window" ]; do
+    sleep 0.2
+    waited=$((waited + 1))
+    if [ $waited -gt 300 ] || ! kill -0 "$pid" 2>/dev/null; then
+      echo "the main window did not come up" >&2
+      kill "$pid" 2>/dev/null || true
+      return 1
+    fi
+  done
+  # Let "Create Tone" finish and the waveform paint.
+  sleep 2
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output_dir/$name.png"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "Wrote docs/screenshots/$name.png"
+}
+
+shoot_main main-window-en 0 ringback-uk.ton "Sonaril - Tone Generator"
+shoot_main main-window-ja 1 busy-japan.ton "Sonaril - トーン生成ツール"

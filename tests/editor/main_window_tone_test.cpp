@@ -9,24 +9,9 @@
 #include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
 #include "tests/common/test_paths.h"
+#include "tests/common/setting_builder.h"
 
 namespace {
-
-void AddStep(ToneSetting& setting, int32_t on_off, int32_t time, int32_t is_fade = 0) {
-  PatternStep* step = new PatternStep;
-  step->on_off = on_off;
-  step->time = time;
-  step->is_fade = is_fade;
-  setting.AppendStep(step);
-}
-
-void AddTone(ToneSetting& setting, int32_t type, int32_t frequency, int32_t level = 100) {
-  ToneEntry* tone = new ToneEntry;
-  tone->type = type;
-  tone->frequency = frequency;
-  tone->level = level;
-  setting.AppendTone(tone);
-}
 
 struct CountCase {
   int32_t hertz, total_ms, repeat, samples;
@@ -151,7 +136,7 @@ TEST(BuildToneBuffersTest, MatchesTheCommandLineRendererForEveryExample) {
 TEST(BuildToneBuffersTest, ASecondBuildReplacesTheFirst) {
   ToneSetting setting;
   AddStep(setting, 1, 100);
-  AddTone(setting, 1, 1000, 50);
+  AddTone(setting, 1, 1000, 0, 0, -1, 50);
   CToneEngine engine(&setting);
   CreateTonePlan plan = PlanCreateTone(setting, 8000, 1, false);
   ASSERT_EQ(BuildToneBuffers(setting, plan, &engine), SynthesisRefusal::None);

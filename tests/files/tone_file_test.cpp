@@ -7,6 +7,7 @@
 
 #include "files/tone_file.h"
 #include "tests/common/test_paths.h"
+#include "tests/common/setting_builder.h"
 
 namespace {
 
@@ -39,26 +40,6 @@ std::string SaveText(ToneSetting& setting, TempDir& dir) {
   WidePath wide(path);
   EXPECT_TRUE(SaveToneSetting(setting, wide.get()));
   return ReadAll(path);
-}
-
-void AddStep(ToneSetting& setting, int32_t on_off, int32_t time, int32_t is_fade) {
-  PatternStep* step = new PatternStep;
-  step->on_off = on_off;
-  step->time = time;
-  step->is_fade = is_fade;
-  setting.AppendStep(step);
-}
-
-void AddTone(ToneSetting& setting, int32_t type, int32_t frequency, int32_t phase, int32_t start,
-             int32_t end, int32_t level) {
-  ToneEntry* tone = new ToneEntry;
-  tone->type = type;
-  tone->frequency = frequency;
-  tone->phase = phase;
-  tone->start_time = start;
-  tone->end_time = end;
-  tone->level = level;
-  setting.AppendTone(tone);
 }
 
 // Every field of a setting as one comparable text.

@@ -3,16 +3,9 @@
 #include <vector>
 
 #include "synth/tone_setting.h"
+#include "tests/common/setting_builder.h"
 
 namespace {
-
-void AddStep(ToneSetting& setting, int32_t on_off, int32_t time, int32_t is_fade = 0) {
-  PatternStep* step = new PatternStep;
-  step->on_off = on_off;
-  step->time = time;
-  step->is_fade = is_fade;
-  setting.AppendStep(step);
-}
 
 std::vector<double> FillBlocks(ToneSetting& setting, int blocks) {
   std::vector<double> gains(static_cast<size_t>(blocks) * kSynthesisBlockSamples, -99.0);

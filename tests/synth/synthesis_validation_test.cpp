@@ -4,15 +4,9 @@
 
 #include <cstring>
 #include <functional>
+#include "tests/common/setting_builder.h"
 
 namespace {
-
-void AddStep(ToneSetting& setting, int32_t on_off, int32_t time) {
-  PatternStep* step = new PatternStep;
-  step->on_off = on_off;
-  step->time = time;
-  setting.AppendStep(step);
-}
 
 // One 1000 ms step and one default tone, then the change under test.
 SynthesisRefusal Check(const std::function<void(ToneSetting&)>& change, int32_t fs = 8000,

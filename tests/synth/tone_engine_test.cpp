@@ -8,28 +8,9 @@
 #include "synth/square_wave.h"
 #include "synth/synthesize_tone.h"
 #include "synth/triangle_wave.h"
+#include "tests/common/setting_builder.h"
 
 namespace {
-
-void AddStep(ToneSetting& setting, int32_t on_off, int32_t time, int32_t is_fade = 0) {
-  PatternStep* step = new PatternStep;
-  step->on_off = on_off;
-  step->time = time;
-  step->is_fade = is_fade;
-  setting.AppendStep(step);
-}
-
-void AddTone(ToneSetting& setting, int32_t type, int32_t frequency, int32_t start = 0,
-             int32_t end = -1, int32_t level = 100, int32_t phase = 0) {
-  ToneEntry* tone = new ToneEntry;
-  tone->type = type;
-  tone->frequency = frequency;
-  tone->start_time = start;
-  tone->end_time = end;
-  tone->level = level;
-  tone->phase = phase;
-  setting.AppendTone(tone);
-}
 
 // What the window does for "Create Tone": fields, buffers of N samples, GenerateTone.
 std::vector<int16_t> Create(ToneSetting& setting, int32_t fs, int32_t repeat, int32_t filter,
@@ -83,8 +64,8 @@ TEST(ToneEngineTest, HalfSecondOnAndOffRepeatedThreeTimes) {
 TEST(ToneEngineTest, TonesLoopTogetherWithTheLatestEnd) {
   ToneSetting setting;
   AddStep(setting, On, 2000);
-  AddTone(setting, Square, 1000, 0, 500, 10);     // amplitude 3276
-  AddTone(setting, Square, 1000, 500, 1000, 20);  // amplitude 6553
+  AddTone(setting, Square, 1000, 0, 0, 500, 10);     // amplitude 3276
+  AddTone(setting, Square, 1000, 0, 500, 1000, 20);  // amplitude 6553
   const std::vector<int16_t> samples = Create(setting, 8000, 1, 0);
   ASSERT_EQ(samples.size(), 16000u);
   for (size_t i = 0; i < samples.size(); ++i) {
@@ -113,7 +94,7 @@ TEST(ToneEngineTest, RepeatedRunsAreIdentical) {
   AddStep(setting, RampUp, 333);
   AddStep(setting, On, 250, 1);
   AddTone(setting, Triangle, 697);
-  AddTone(setting, Sine, 1209, 10, 400, 60, -30);
+  AddTone(setting, Sine, 1209, -30, 10, 400, 60);
   const std::vector<int16_t> first = Create(setting, 16000, 3, 1);
   setting.pattern_position = 77;
   EXPECT_EQ(Create(setting, 16000, 3, 1), first);
