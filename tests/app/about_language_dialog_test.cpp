@@ -8,18 +8,17 @@
 #include "app/app_base.h"
 #include "app/choose_language_dialog.h"
 #include "resources/resource_ids.h"
-#include "tests/app/modal_driver.h"
+#include "tests/common/modal_driver.h"
 #include "tests/app/test_config.h"
 
 namespace {
 
 using sonaril_test::CModalDriver;
-using sonaril_test::ClickButton;
-using sonaril_test::ComboSelection;
-using sonaril_test::ComboTexts;
-using sonaril_test::ControlText;
+using sonaril_test::ComboContents;
 using sonaril_test::CTestConfig;
+using sonaril_test::Press;
 using sonaril_test::PressKey;
+using sonaril_test::ReadCombo;
 using sonaril_test::Wide;
 
 // The static texts of a dialog in template order.
@@ -56,12 +55,13 @@ TEST(AboutBox, ShowsVersionAndEditionInBothLanguagesAndOnlyTitleAndProductLineDi
     config.config.current_language = c.language;
     CAboutOnly app;
     std::vector<std::wstring> texts;
-    CModalDriver driver({{Wide(c.caption), [&](HWND d) {
-                            texts = StaticTexts(d);
-                            PressKey(d, VK_RETURN);  // OK is the default button
-                          }}});
-    app.OnAbout();
-    EXPECT_FALSE(driver.timed_out()) << c.language;
+    CModalDriver driver;
+    driver.Expect(Wide(c.caption), [&](HWND d) {
+      texts = StaticTexts(d);
+      PressKey(d, VK_RETURN);  // OK is the default button
+    });
+    driver.Run([&] { app.OnAbout(); });
+    EXPECT_TRUE(driver.Succeeded()) << c.language;
     const std::vector<std::wstring> expected = {Wide(c.product), L"64bit edition", L"Version 1.0.3.0"};
     EXPECT_EQ(texts, expected) << c.language;
     EXPECT_FALSE(config.FileExists());  // looking at the About box saves nothing
@@ -87,17 +87,16 @@ TEST(LanguageDialog, ListTextsFollowTheDisplayLanguageAndPositionIsTheLanguage) 
     CChooseLanguageDialog dialog;
     dialog.display_language = c.display;
     dialog.selection = c.selection;
-    std::vector<std::wstring> texts;
-    int shown_selection = -2;
-    CModalDriver driver({{Wide(c.caption), [&](HWND d) {
-                            texts = ComboTexts(d, IDC_LANGUAGE_LIST);
-                            shown_selection = ComboSelection(d, IDC_LANGUAGE_LIST);
-                            ClickButton(d, IDOK);
-                          }}});
-    EXPECT_EQ(OpenModalDialog(&dialog, nullptr, IDD_CHOOSE_LANGUAGE_JA, c.display), 1);
-    EXPECT_FALSE(driver.timed_out());
-    EXPECT_EQ(texts, (std::vector<std::wstring>{Wide(c.english), Wide(c.japanese)}));
-    EXPECT_EQ(shown_selection, c.selection);
+    ComboContents shown;
+    CModalDriver driver;
+    driver.Expect(Wide(c.caption), [&](HWND d) {
+      shown = ReadCombo(d, IDC_LANGUAGE_LIST);
+      Press(d, IDOK);
+    });
+    EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&dialog, nullptr, IDD_CHOOSE_LANGUAGE_JA, c.display); }), 1);
+    EXPECT_TRUE(driver.Succeeded());
+    EXPECT_EQ(shown.texts, (std::vector<std::wstring>{Wide(c.english), Wide(c.japanese)}));
+    EXPECT_EQ(shown.selected, c.selection);
     EXPECT_EQ(dialog.selection, c.selection);  // OK reads the list back
   }
 }
@@ -110,8 +109,8 @@ TEST(LanguageDialog, OkTakesTheChangedSelectionAndCancelAndEnterLeaveIt) {
     int selection;
   };
   const Case cases[] = {
-      {"OK", [](HWND d) { ClickButton(d, IDOK); }, 1, 1},
-      {"Cancel", [](HWND d) { ClickButton(d, IDCANCEL); }, 0, 0},
+      {"OK", [](HWND d) { Press(d, IDOK); }, 1, 1},
+      {"Cancel", [](HWND d) { Press(d, IDCANCEL); }, 0, 0},
       // Cancel, not OK, is the default button.
       {"Enter", [](HWND d) { PressKey(d, VK_RETURN); }, 0, 0},
       {"Esc", [](HWND d) { PressKey(d, VK_ESCAPE); }, 0, 0},
@@ -120,12 +119,14 @@ TEST(LanguageDialog, OkTakesTheChangedSelectionAndCancelAndEnterLeaveIt) {
   for (const Case& c : cases) {
     CChooseLanguageDialog dialog;
     dialog.selection = 0;
-    CModalDriver driver({{L"Choose Language", [&](HWND d) {
-                            SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 1, 0);
-                            c.finish(d);
-                          }}});
-    EXPECT_EQ(OpenModalDialog(&dialog, nullptr, IDD_CHOOSE_LANGUAGE_JA, 0), c.result) << c.name;
-    EXPECT_FALSE(driver.timed_out()) << c.name;
+    CModalDriver driver;
+    driver.Expect(L"Choose Language", [&](HWND d) {
+      SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 1, 0);
+      c.finish(d);
+    });
+    EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&dialog, nullptr, IDD_CHOOSE_LANGUAGE_JA, 0); }), c.result)
+        << c.name;
+    EXPECT_TRUE(driver.Succeeded()) << c.name;
     EXPECT_EQ(dialog.selection, c.selection) << c.name;
   }
 }

@@ -11,18 +11,17 @@
 
 #include "app/language_decision.h"
 #include "resources/resource_ids.h"
-#include "tests/app/modal_driver.h"
+#include "tests/common/modal_driver.h"
 #include "tests/app/test_config.h"
 
 namespace {
 
 using sonaril_test::CModalDriver;
-using sonaril_test::ClickButton;
-using sonaril_test::ComboSelection;
-using sonaril_test::ComboTexts;
+using sonaril_test::ComboContents;
 using sonaril_test::CTestConfig;
-using sonaril_test::DriverStep;
+using sonaril_test::Press;
 using sonaril_test::PressKey;
+using sonaril_test::ReadCombo;
 using sonaril_test::Wide;
 
 const std::wstring kEnglishMain = L"Sonaril - Tone Generator";
@@ -111,9 +110,10 @@ TEST_F(AppBaseTest, EveryWayOfEndingReturnsOneAndOnlyTheCloseBoxAsksCanClose) {
   };
   for (const Case& c : cases) {
     CTestApp app;
-    CModalDriver driver({{kEnglishMain, c.end}});
-    EXPECT_EQ(app.RunHere(), 1) << c.name;
-    EXPECT_FALSE(driver.timed_out()) << c.name;
+    CModalDriver driver;
+    driver.Expect(kEnglishMain, c.end);
+    EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 1) << c.name;
+    EXPECT_TRUE(driver.Succeeded()) << c.name;
     EXPECT_EQ(app.exit_commands, c.exit_commands) << c.name;
     EXPECT_EQ(app.close_calls, c.close_calls) << c.name;
     EXPECT_EQ(app.can_close_calls, c.can_close_calls) << c.name;
@@ -128,17 +128,17 @@ TEST_F(AppBaseTest, RefusedCloseAndUnknownCommandsKeepTheWindow) {
   CTestApp app;
   app.allow_close = 0;
   bool open_after = false;
-  CModalDriver driver({{kEnglishMain,
-                        [](HWND w) {
-                          PostMessageW(w, WM_CLOSE, 0, 0);
-                          for (int id : {1, 5001, 5002, 5004, 5005, 5016, 9999, 20123}) Command(w, id);
-                        }},
-                       {kEnglishMain, [&](HWND w) {
-                          open_after = IsWindowVisible(w) != FALSE;
-                          Command(w, IDM_FILE_EXIT);
-                        }}});
-  EXPECT_EQ(app.RunHere(), 1);
-  EXPECT_FALSE(driver.timed_out());
+  CModalDriver driver;
+  driver.Expect(kEnglishMain, [](HWND w) {
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    for (int id : {1, 5001, 5002, 5004, 5005, 5016, 9999, 20123}) Command(w, id);
+  });
+  driver.ExpectAgain(kEnglishMain, [&](HWND w) {
+    open_after = IsWindowVisible(w) != FALSE;
+    Command(w, IDM_FILE_EXIT);
+  });
+  EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
   EXPECT_TRUE(open_after);
   EXPECT_EQ(app.can_close_calls, 1);
   EXPECT_EQ(app.exit_commands, 1);
@@ -152,19 +152,19 @@ TEST_F(AppBaseTest, AboutOpensOwnedByTheMainWindowInTheRunLanguage) {
     const std::wstring about_caption = language == 1 ? Wide(u8"Sonarilについて") : L"About Sonaril";
     HWND owner = nullptr;
     HWND main = nullptr;
-    CModalDriver driver({{main_caption,
-                          [&](HWND w) {
-                            main = w;
-                            Command(w, IDM_HELP_ABOUT);
-                          }},
-                         {about_caption,
-                          [&](HWND d) {
-                            owner = GetWindow(d, GW_OWNER);
-                            ClickButton(d, IDOK);
-                          }},
-                         {main_caption, [](HWND w) { Command(w, IDM_FILE_EXIT); }}});
-    EXPECT_EQ(app.RunHere(), 1);
-    EXPECT_FALSE(driver.timed_out()) << language << " waited for " << std::string(driver.waiting_for().begin(), driver.waiting_for().end());
+    CModalDriver driver;
+    driver.Expect(main_caption, [&](HWND w) {
+      main = w;
+      Command(w, IDM_HELP_ABOUT);
+    });
+    driver.Expect(about_caption, [&](HWND d) {
+      owner = GetWindow(d, GW_OWNER);
+      Press(d, IDOK);
+    });
+    driver.ExpectAgain(main_caption, [](HWND w) { Command(w, IDM_FILE_EXIT); });
+    EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 1);
+    const std::wstring waited_for = driver.waiting_for();
+    EXPECT_TRUE(driver.Succeeded()) << language << " waited for " << std::string(waited_for.begin(), waited_for.end());
     EXPECT_EQ(owner, main);
   }
 }
@@ -191,44 +191,42 @@ TEST_F(AppBaseTest, ChoosingFromTheMenuStoresAtOnceButKeepsTheRunLanguage) {
   config_.config.language = 1;  // running in Japanese
   CTestApp app;
   const std::wstring main_caption = Wide(u8"Sonaril - トーン生成ツール");
-  std::vector<std::wstring> texts;
-  int preselected = -2;
-  CModalDriver driver({{main_caption, [](HWND w) { Command(w, IDM_HELP_CHOOSE_LANGUAGE); }},
-                       {Wide(u8"言語設定"),
-                        [&](HWND d) {
-                          texts = ComboTexts(d, IDC_LANGUAGE_LIST);
-                          preselected = ComboSelection(d, IDC_LANGUAGE_LIST);
-                          SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 0, 0);  // English
-                          ClickButton(d, IDOK);
-                        }},
-                       {main_caption, [&](HWND w) {
-                          // Saved before the program ends, still running in Japanese.
-                          EXPECT_EQ(config_.StoredLanguage(), 0);
-                          EXPECT_EQ(config_.config.current_language, 1);
-                          Command(w, IDM_FILE_EXIT);
-                        }}});
-  EXPECT_EQ(app.RunHere(), 1);
-  EXPECT_FALSE(driver.timed_out());
-  EXPECT_EQ(texts, (std::vector<std::wstring>{Wide(u8"英語"), Wide(u8"日本語")}));
-  EXPECT_EQ(preselected, 1);
+  ComboContents shown;
+  CModalDriver driver;
+  driver.Expect(main_caption, [](HWND w) { Command(w, IDM_HELP_CHOOSE_LANGUAGE); });
+  driver.Expect(Wide(u8"言語設定"), [&](HWND d) {
+    shown = ReadCombo(d, IDC_LANGUAGE_LIST);
+    SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 0, 0);  // English
+    Press(d, IDOK);
+  });
+  driver.ExpectAgain(main_caption, [&](HWND w) {
+    // Saved before the program ends, still running in Japanese.
+    EXPECT_EQ(config_.StoredLanguage(), 0);
+    EXPECT_EQ(config_.config.current_language, 1);
+    Command(w, IDM_FILE_EXIT);
+  });
+  EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
+  EXPECT_EQ(shown.texts, (std::vector<std::wstring>{Wide(u8"英語"), Wide(u8"日本語")}));
+  EXPECT_EQ(shown.selected, 1);
   EXPECT_EQ(config_.config.language, 0);
   EXPECT_EQ(config_.config.current_language, 1);
 }
 
 TEST_F(AppBaseTest, CancellingTheMenuDialogChangesAndSavesNothing) {
-  for (void (*cancel)(HWND) : {+[](HWND d) { ClickButton(d, IDCANCEL); }, +[](HWND d) { PressKey(d, VK_RETURN); },
+  for (void (*cancel)(HWND) : {+[](HWND d) { Press(d, IDCANCEL); }, +[](HWND d) { PressKey(d, VK_RETURN); },
                                +[](HWND d) { PressKey(d, VK_ESCAPE); }}) {
     config_.config.language = 0;
     CTestApp app;
-    CModalDriver driver({{kEnglishMain, [](HWND w) { Command(w, IDM_HELP_CHOOSE_LANGUAGE); }},
-                         {L"Choose Language",
-                          [&](HWND d) {
-                            SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 1, 0);
-                            cancel(d);
-                          }},
-                         {kEnglishMain, [](HWND w) { Command(w, IDM_FILE_EXIT); }}});
-    EXPECT_EQ(app.RunHere(), 1);
-    EXPECT_FALSE(driver.timed_out());
+    CModalDriver driver;
+    driver.Expect(kEnglishMain, [](HWND w) { Command(w, IDM_HELP_CHOOSE_LANGUAGE); });
+    driver.Expect(L"Choose Language", [&](HWND d) {
+      SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 1, 0);
+      cancel(d);
+    });
+    driver.ExpectAgain(kEnglishMain, [](HWND w) { Command(w, IDM_FILE_EXIT); });
+    EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 1);
+    EXPECT_TRUE(driver.Succeeded());
     EXPECT_EQ(config_.config.language, 0);
     EXPECT_EQ(config_.config.current_language, 0);
     EXPECT_FALSE(config_.FileExists());
@@ -239,9 +237,9 @@ TEST_F(AppBaseTest, AStoredChoiceStartsWithoutAskingAndADamagedOneAsksAgain) {
   for (int stored : {0, 1}) {
     config_.config.language = stored;
     CTestApp app;
-    CModalDriver driver({}, 1500);  // any dialog shown now would be ended as a failure
-    EXPECT_EQ(app.Init(GetModuleHandleW(nullptr)), 1);
-    EXPECT_FALSE(driver.timed_out()) << stored;
+    CModalDriver driver;  // expects nothing: any dialog shown now is ended as a failure
+    EXPECT_EQ(driver.Run([&] { return app.Init(GetModuleHandleW(nullptr)); }), 1);
+    EXPECT_TRUE(driver.Succeeded()) << stored;
     EXPECT_EQ(config_.config.current_language, stored);
     EXPECT_FALSE(config_.FileExists());
   }
@@ -249,14 +247,15 @@ TEST_F(AppBaseTest, AStoredChoiceStartsWithoutAskingAndADamagedOneAsksAgain) {
   config_.config.current_language = 1;
   CTestApp app;
   bool asked = false;
-  CModalDriver driver({{L"Choose Language", [&](HWND d) {
-                          asked = true;
-                          SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 0, 0);
-                          ClickButton(d, IDOK);
-                        }}});
+  CModalDriver driver;
+  driver.Expect(L"Choose Language", [&](HWND d) {
+    asked = true;
+    SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, 0, 0);
+    Press(d, IDOK);
+  });
   // The run's user language decides the dialog's texts; this run is English.
   app.user_language = [] { return LANGID{0x0409}; };
-  EXPECT_EQ(app.Init(GetModuleHandleW(nullptr)), 1);
+  EXPECT_EQ(driver.Run([&] { return app.Init(GetModuleHandleW(nullptr)); }), 1);
   app.user_language = GetUserDefaultLangID;
   EXPECT_TRUE(asked);
   EXPECT_EQ(config_.config.language, 0);
@@ -287,8 +286,9 @@ TEST_F(AppBaseTest, WithoutAnApplicationObjectTheMainDialogHandlesNothing) {
   CTestApp app;
   ASSERT_EQ(current_app, &app);
   current_app = nullptr;
-  CModalDriver driver({{kEnglishMain, [](HWND w) { EndDialog(w, 5); }}});
-  EXPECT_EQ(app.RunHere(), 5);
+  CModalDriver driver;
+  driver.Expect(kEnglishMain, [](HWND w) { EndDialog(w, 5); });
+  EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 5);
   EXPECT_EQ(app.main_window, nullptr);  // WM_INITDIALOG never reached the object
   current_app = &app;
 }
@@ -345,14 +345,15 @@ TEST_F(AppBaseTest, APreviousInstanceIsFoundByTheMainWindowClassOnlyWhenAsked) {
 TEST_F(AppBaseTest, TheRunningMainDialogIsNotAPreviousInstance) {
   CTestApp app;
   int found = -1;
-  CModalDriver driver({{kEnglishMain, [&](HWND w) {
-                          CTestApp second;
-                          second.allow_multiple = 0;
-                          found = second.FindPreviousInstance();
-                          current_app = &app;
-                          Command(w, IDM_FILE_EXIT);
-                        }}});
-  EXPECT_EQ(app.RunHere(), 1);
+  CModalDriver driver;
+  driver.Expect(kEnglishMain, [&](HWND w) {
+    CTestApp second;
+    second.allow_multiple = 0;
+    found = second.FindPreviousInstance();
+    current_app = &app;
+    Command(w, IDM_FILE_EXIT);
+  });
+  EXPECT_EQ(driver.Run([&] { return app.RunHere(); }), 1);
   EXPECT_EQ(found, 0);
 }
 

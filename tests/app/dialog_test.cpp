@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "tests/app/modal_driver.h"
+#include "tests/common/modal_driver.h"
 
 namespace {
 
 using sonaril_test::CModalDriver;
-using sonaril_test::ClickButton;
+using sonaril_test::Press;
 using sonaril_test::PressKey;
 using sonaril_test::Wide;
 
@@ -60,8 +60,8 @@ struct EndingCase {
   int cancel_calls;
 };
 
-void PressOk(HWND d) { ClickButton(d, IDOK); }
-void PressCancel(HWND d) { ClickButton(d, IDCANCEL); }
+void PressOk(HWND d) { Press(d, IDOK); }
+void PressCancel(HWND d) { Press(d, IDCANCEL); }
 void PressEsc(HWND d) { PressKey(d, VK_ESCAPE); }
 void PressEnter(HWND d) { PressKey(d, VK_RETURN); }
 void CloseBox(HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); }
@@ -79,9 +79,10 @@ TEST(DialogBase, OkGivesOneAndEveryWayOfCancellingGivesZero) {
   };
   for (const EndingCase& c : cases) {
     CProbeDialog dialog;
-    CModalDriver driver({{L"Probe", c.action}});
-    const INT_PTR result = OpenModalDialog(&dialog, nullptr, IDD_PATTERN_EDIT_JA, 0);
-    EXPECT_FALSE(driver.timed_out()) << c.name;
+    CModalDriver driver;
+    driver.Expect(L"Probe", c.action);
+    const INT_PTR result = driver.Run([&] { return OpenModalDialog(&dialog, nullptr, IDD_PATTERN_EDIT_JA, 0); });
+    EXPECT_TRUE(driver.Succeeded()) << c.name;
     EXPECT_EQ(result, c.result) << c.name;
     EXPECT_EQ(dialog.ok_calls, c.ok_calls) << c.name;
     EXPECT_EQ(dialog.cancel_calls, c.cancel_calls) << c.name;
@@ -94,17 +95,18 @@ TEST(DialogBase, RefusingOkKeepsTheDialogOpen) {
   CProbeDialog dialog;
   dialog.allow_ok = 0;
   bool still_open = false;
-  CModalDriver driver({{L"Probe", PressOk},
-                       {L"Probe", [&](HWND d) {
-                          still_open = IsWindowVisible(d) && dialog.ok_calls == 1;
-                          PressOk(d);
-                        }},
-                       {L"Probe", [&](HWND d) {
-                          dialog.allow_ok = 1;
-                          PressOk(d);
-                        }}});
-  EXPECT_EQ(OpenModalDialog(&dialog, nullptr, IDD_TONE_EDIT_JA, 0), 1);
-  EXPECT_FALSE(driver.timed_out());
+  CModalDriver driver;
+  driver.Expect(L"Probe", PressOk);
+  driver.ExpectAgain(L"Probe", [&](HWND d) {
+    still_open = IsWindowVisible(d) && dialog.ok_calls == 1;
+    PressOk(d);
+  });
+  driver.ExpectAgain(L"Probe", [&](HWND d) {
+    dialog.allow_ok = 1;
+    PressOk(d);
+  });
+  EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&dialog, nullptr, IDD_TONE_EDIT_JA, 0); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
   EXPECT_TRUE(still_open);
   EXPECT_EQ(dialog.ok_calls, 3);
 }
@@ -116,12 +118,13 @@ TEST(DialogBase, RefusingCancelKeepsTheDialogOpenAfterCancelAndEsc) {
   auto expect_open = [&](HWND d) {
     if (IsWindowVisible(d)) cancels_seen_open = dialog.cancel_calls;
   };
-  CModalDriver driver({{L"Probe", PressCancel},
-                       {L"Probe", [&](HWND d) { expect_open(d); PressEsc(d); }},
-                       {L"Probe", [&](HWND d) { expect_open(d); CloseBox(d); }},
-                       {L"Probe", [&](HWND d) { expect_open(d); PressOk(d); }}});
-  EXPECT_EQ(OpenModalDialog(&dialog, nullptr, IDD_EXPORT_JA, 0), 1);
-  EXPECT_FALSE(driver.timed_out());
+  CModalDriver driver;
+  driver.Expect(L"Probe", PressCancel);
+  driver.ExpectAgain(L"Probe", [&](HWND d) { expect_open(d); PressEsc(d); });
+  driver.ExpectAgain(L"Probe", [&](HWND d) { expect_open(d); CloseBox(d); });
+  driver.ExpectAgain(L"Probe", [&](HWND d) { expect_open(d); PressOk(d); });
+  EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&dialog, nullptr, IDD_EXPORT_JA, 0); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
   EXPECT_EQ(cancels_seen_open, 3);
   EXPECT_EQ(dialog.ok_calls, 1);
 }
@@ -150,13 +153,15 @@ TEST(DialogBase, EveryTemplateOpensInBothLanguagesThroughTheProtocol) {
       CDialog dialog;
       bool has_ok = false;
       bool has_cancel = false;
-      CModalDriver driver({{caption, [&](HWND d) {
-                              has_ok = GetDlgItem(d, IDOK) != nullptr;
-                              has_cancel = GetDlgItem(d, IDCANCEL) != nullptr;
-                              PressEsc(d);
-                            }}});
-      EXPECT_EQ(OpenModalDialog(&dialog, nullptr, c.japanese_id, language), 0) << c.japanese_id << "/" << language;
-      EXPECT_FALSE(driver.timed_out()) << c.japanese_id << "/" << language;
+      CModalDriver driver;
+      driver.Expect(caption, [&](HWND d) {
+        has_ok = GetDlgItem(d, IDOK) != nullptr;
+        has_cancel = GetDlgItem(d, IDCANCEL) != nullptr;
+        PressEsc(d);
+      });
+      EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&dialog, nullptr, c.japanese_id, language); }), 0)
+          << c.japanese_id << "/" << language;
+      EXPECT_TRUE(driver.Succeeded()) << c.japanese_id << "/" << language;
       EXPECT_EQ(has_ok, c.japanese_id != IDD_MAIN_JA) << c.japanese_id;
       EXPECT_EQ(has_cancel, c.has_cancel_button) << c.japanese_id;
     }
@@ -170,11 +175,12 @@ TEST(DialogProtocol, TheCurrentInstanceIsEmptyOutsideARunAndAnswersFalse) {
 
   CProbeDialog dialog;
   CProbeDialog* seen = nullptr;
-  CModalDriver driver({{L"Probe", [&](HWND d) {
-                          seen = CDialogClass<CProbeDialog>::current_instance;
-                          PressOk(d);
-                        }}});
-  EXPECT_EQ(OpenModalDialog(&dialog, nullptr, IDD_PATTERN_EDIT_JA, 0), 1);
+  CModalDriver driver;
+  driver.Expect(L"Probe", [&](HWND d) {
+    seen = CDialogClass<CProbeDialog>::current_instance;
+    PressOk(d);
+  });
+  EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&dialog, nullptr, IDD_PATTERN_EDIT_JA, 0); }), 1);
   EXPECT_EQ(seen, &dialog);
   // No pointer into the ended caller's frame is left behind.
   EXPECT_EQ(CDialogClass<CProbeDialog>::current_instance, nullptr);
@@ -189,19 +195,20 @@ TEST(DialogProtocol, EachClassHasItsOwnPointerAndASecondRunSeesOnlyItsOwnObject)
   CProbeDialog* first_seen = nullptr;
   CProbeDialog* other_seen_outer = nullptr;
   CSecondProbeDialog* other_seen_inner = nullptr;
-  CModalDriver driver({{L"First", [&](HWND d) {
-                          first_seen = CDialogClass<CProbeDialog>::current_instance;
-                          // A dialog of another class opened from this one.
-                          OpenModalDialog(&other, d, IDD_TONE_EDIT_JA, 0);
-                          PressOk(d);
-                        }},
-                       {L"Other", [&](HWND d) {
-                          other_seen_outer = CDialogClass<CProbeDialog>::current_instance;
-                          other_seen_inner = CDialogClass<CSecondProbeDialog>::current_instance;
-                          PressCancel(d);
-                        }}});
-  EXPECT_EQ(OpenModalDialog(&first, nullptr, IDD_PATTERN_EDIT_JA, 0), 1);
-  EXPECT_FALSE(driver.timed_out());
+  CModalDriver driver;
+  driver.Expect(L"First", [&](HWND d) {
+    first_seen = CDialogClass<CProbeDialog>::current_instance;
+    // A dialog of another class opened from this one.
+    OpenModalDialog(&other, d, IDD_TONE_EDIT_JA, 0);
+    PressOk(d);
+  });
+  driver.Expect(L"Other", [&](HWND d) {
+    other_seen_outer = CDialogClass<CProbeDialog>::current_instance;
+    other_seen_inner = CDialogClass<CSecondProbeDialog>::current_instance;
+    PressCancel(d);
+  });
+  EXPECT_EQ(driver.Run([&] { return OpenModalDialog(&first, nullptr, IDD_PATTERN_EDIT_JA, 0); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
   EXPECT_EQ(first_seen, &first);
   EXPECT_EQ(other_seen_outer, &first);
   EXPECT_EQ(other_seen_inner, &other);
@@ -209,8 +216,9 @@ TEST(DialogProtocol, EachClassHasItsOwnPointerAndASecondRunSeesOnlyItsOwnObject)
 
   CProbeDialog second;
   second.caption = L"Second";
-  CModalDriver second_driver({{L"Second", PressOk}});
-  EXPECT_EQ(OpenModalDialog(&second, nullptr, IDD_PATTERN_EDIT_JA, 0), 1);
+  CModalDriver second_driver;
+  second_driver.Expect(L"Second", PressOk);
+  EXPECT_EQ(second_driver.Run([&] { return OpenModalDialog(&second, nullptr, IDD_PATTERN_EDIT_JA, 0); }), 1);
   EXPECT_EQ(second.ok_calls, 1);
   EXPECT_EQ(first.ok_calls, 1);  // the first object saw nothing of the second run
 }

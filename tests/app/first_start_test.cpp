@@ -11,17 +11,17 @@
 
 #include "app/app_base.h"
 #include "resources/resource_ids.h"
-#include "tests/app/modal_driver.h"
+#include "tests/common/modal_driver.h"
 #include "tests/app/test_config.h"
 
 namespace {
 
 using sonaril_test::CModalDriver;
-using sonaril_test::ClickButton;
-using sonaril_test::ComboSelection;
-using sonaril_test::ComboTexts;
+using sonaril_test::ComboContents;
 using sonaril_test::CTestConfig;
+using sonaril_test::Press;
 using sonaril_test::PressKey;
+using sonaril_test::ReadCombo;
 using sonaril_test::Wide;
 
 struct SystemLanguage {
@@ -52,8 +52,9 @@ BOOL CALLBACK CountVisible(HWND window, LPARAM count) {
 }
 
 void Look(HWND dialog, SeenDialog* seen) {
-  seen->texts = ComboTexts(dialog, IDC_LANGUAGE_LIST);
-  seen->selection = ComboSelection(dialog, IDC_LANGUAGE_LIST);
+  const ComboContents list = ReadCombo(dialog, IDC_LANGUAGE_LIST);
+  seen->texts = list.texts;
+  seen->selection = static_cast<int>(list.selected);
   seen->owner = GetWindow(dialog, GW_OWNER);
   int visible = 0;
   EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&visible));
@@ -67,12 +68,13 @@ TEST(FirstStart, TheDialogComesFirstPreselectedFromTheSystemAndEnterStoresTheGue
     config.config.language = stored;
     CFirstStartApp app;
     SeenDialog seen;
-    CModalDriver driver({{Wide(system.caption), [&](HWND d) {
-                            Look(d, &seen);
-                            PressKey(d, VK_RETURN);  // the default button is Cancel
-                          }}});
-    EXPECT_EQ(app.Init(GetModuleHandleW(nullptr)), 1);
-    EXPECT_FALSE(driver.timed_out()) << stored;
+    CModalDriver driver;
+    driver.Expect(Wide(system.caption), [&](HWND d) {
+      Look(d, &seen);
+      PressKey(d, VK_RETURN);  // the default button is Cancel
+    });
+    EXPECT_EQ(driver.Run([&] { return app.Init(GetModuleHandleW(nullptr)); }), 1);
+    EXPECT_TRUE(driver.Succeeded()) << stored;
     EXPECT_EQ(seen.texts, (std::vector<std::wstring>{Wide(system.english), Wide(system.japanese)}));
     EXPECT_EQ(seen.selection, system.language);
     EXPECT_EQ(seen.owner, nullptr);
@@ -89,12 +91,13 @@ TEST(FirstStart, OkTakesTheOtherLanguageAtOnceAndStoresIt) {
   const int other = 1 - system.language;
   CTestConfig config;
   CFirstStartApp app;
-  CModalDriver driver({{Wide(system.caption), [&](HWND d) {
-                          SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, other, 0);
-                          ClickButton(d, IDOK);
-                        }}});
-  EXPECT_EQ(app.Init(GetModuleHandleW(nullptr)), 1);
-  EXPECT_FALSE(driver.timed_out());
+  CModalDriver driver;
+  driver.Expect(Wide(system.caption), [&](HWND d) {
+    SendDlgItemMessageW(d, IDC_LANGUAGE_LIST, CB_SETCURSEL, other, 0);
+    Press(d, IDOK);
+  });
+  EXPECT_EQ(driver.Run([&] { return app.Init(GetModuleHandleW(nullptr)); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
   EXPECT_EQ(config.config.current_language, other);
   EXPECT_EQ(config.StoredLanguage(), other);
 }
@@ -104,9 +107,10 @@ TEST(FirstStart, AnUnwritableConfigFileKeepsTheChoiceForThisRun) {
   CTestConfig config;
   config.config.ini_file.Assign(config.folder.File("missing-folder/Sonaril.ini").c_str());
   CFirstStartApp app;
-  CModalDriver driver({{Wide(system.caption), [](HWND d) { ClickButton(d, IDOK); }}});
-  EXPECT_EQ(app.Init(GetModuleHandleW(nullptr)), 1);
-  EXPECT_FALSE(driver.timed_out());
+  CModalDriver driver;
+  driver.Expect(Wide(system.caption), [](HWND d) { Press(d, IDOK); });
+  EXPECT_EQ(driver.Run([&] { return app.Init(GetModuleHandleW(nullptr)); }), 1);
+  EXPECT_TRUE(driver.Succeeded());
   EXPECT_EQ(config.config.current_language, system.language);
   EXPECT_EQ(config.config.language, system.language);
 }

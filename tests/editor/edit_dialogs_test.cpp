@@ -8,7 +8,7 @@
 #include "editor/pattern_edit_dialog.h"
 #include "editor/tone_edit_dialog.h"
 #include "resources/resource_ids.h"
-#include "tests/editor/modal_driver.h"
+#include "tests/common/modal_driver.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "files/tone_file.h"
 #include "resources/resource_ids.h"
 #include "synth/synthesize_tone.h"
+#include "tests/common/modal_driver.h"
 #include "tests/common/test_paths.h"
-#include "tests/editor/modal_driver.h"
 
 namespace {
 

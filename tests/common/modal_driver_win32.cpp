@@ -1,4 +1,4 @@
-#include "tests/editor/modal_driver.h"
+#include "tests/common/modal_driver.h"
 
 #include <algorithm>
 
@@ -53,6 +53,10 @@ void CModalDriver::ExpectAgain(const std::wstring& caption, Condition ready, Act
   expected_.push_back(Step{caption, std::move(action), std::move(ready)});
 }
 
+void CModalDriver::ExpectAgain(const std::wstring& caption, Action action) {
+  ExpectAgain(caption, [](HWND) { return true; }, std::move(action));
+}
+
 bool CModalDriver::Matches(const Step& step, HWND window) const {
   if (!IsWindowEnabled(window) || WindowText(window) != step.caption) return false;
   if (step.ready) return step.ready(window);
@@ -75,9 +79,10 @@ void CALLBACK CModalDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   if (active_driver != nullptr) active_driver->Tick();
 }
 
+// An action that opens a modal window runs that window's loop inside this tick, and its
+// ticks drive it: a step leaves the list before its action runs and a tick touches nothing
+// after its action, so a tick inside another one is safe.
 void CModalDriver::Tick() {
-  if (in_tick_) return;
-  in_tick_ = true;
   // Windows that are gone can no longer be confused with new ones.
   handled_.erase(std::remove_if(handled_.begin(), handled_.end(), [](HWND h) { return !IsWindow(h); }),
                  handled_.end());
@@ -90,7 +95,6 @@ void CModalDriver::Tick() {
         EndDialog(window, kForcedEnd);
       }
     }
-    in_tick_ = false;
     return;
   }
   for (HWND window : windows) {
@@ -99,7 +103,6 @@ void CModalDriver::Tick() {
       Step step = std::move(expected_.front());
       expected_.erase(expected_.begin());
       step.action(window);
-      in_tick_ = false;
       return;  // one step a tick: the action's posted messages run first
     }
   }
@@ -112,12 +115,18 @@ void CModalDriver::Tick() {
       }
     }
   }
-  in_tick_ = false;
 }
 
 void Press(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PressKey(HWND dialog, UINT virtual_key) {
+  HWND focus = GetFocus();
+  HWND target = focus != nullptr && (focus == dialog || IsChild(dialog, focus)) ? focus : dialog;
+  PostMessageW(target, WM_KEYDOWN, virtual_key, 1);
+  PostMessageW(target, WM_KEYUP, virtual_key, 0xC0000001);
 }
 
 std::wstring WindowText(HWND window) {

@@ -1,6 +1,7 @@
 // Drives the modal windows that a call opens, so a test never blocks: a timer on the calling
 // thread looks for the windows it expects (by caption, among the thread's visible top-level
-// windows) and runs each expected action once, in order. A dialog that nobody expects is
+// windows) and runs each expected action once, in order. An action may itself open a modal
+// window; the timer keeps driving inside that window's loop. A dialog that nobody expects is
 // closed at once and noted; anything still open after the time limit is ended by force.
 #pragma once
 #include <windows.h>
@@ -28,12 +29,14 @@ class CModalDriver {
 
   using Condition = std::function<bool(HWND window)>;
 
-  // Expects a new window with this caption next; action runs once on it (it must not block:
-  // press buttons with Press, which posts). Windows are acted on only while enabled, so a
+  // Expects a new window with this caption next; action runs once on it (press buttons with
+  // Press, which posts; a modal window the action opens itself is driven too). Windows are acted on only while enabled, so a
   // dialog waits while a modal window of its own is open.
   void Expect(const std::wstring& caption, Action action);
   // Expects a window with this caption that may have been acted on before, once ready holds.
   void ExpectAgain(const std::wstring& caption, Condition ready, Action action);
+  // The same, as soon as the window is enabled again.
+  void ExpectAgain(const std::wstring& caption, Action action);
 
   // Runs call with the timer ticking and returns its result.
   template <class Call>
@@ -51,6 +54,10 @@ class CModalDriver {
   bool timed_out() const { return timed_out_; }
   // Captions of dialogs that appeared when none was expected (they were closed).
   const std::vector<std::wstring>& unexpected() const { return unexpected_; }
+  // Every expected window was handled and the driver had to end none.
+  bool Succeeded() const { return AllHandled() && !timed_out_ && unexpected_.empty(); }
+  // Caption of the window the driver still waits for, empty when none.
+  std::wstring waiting_for() const { return expected_.empty() ? std::wstring() : expected_.front().caption; }
 
  private:
   struct Step {
@@ -67,7 +74,6 @@ class CModalDriver {
   DWORD limit_ms_;
   DWORD started_ = 0;
   UINT_PTR timer_ = 0;
-  bool in_tick_ = false;
   bool timed_out_ = false;
   std::vector<Step> expected_;
   std::vector<HWND> handled_;
@@ -76,6 +82,9 @@ class CModalDriver {
 
 // Clicks a button of a dialog or message box (posted, so the caller does not wait).
 void Press(HWND dialog, int id);
+// A key press as the keyboard would deliver it: to the dialog's focused control, through
+// the dialog manager (posted).
+void PressKey(HWND dialog, UINT virtual_key);
 // Text of a control, of a window.
 std::wstring ItemText(HWND dialog, int id);
 std::wstring WindowText(HWND window);
