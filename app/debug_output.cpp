@@ -17,15 +17,16 @@ std::wstring Format(const wchar_t* format, va_list arguments) {
   for (const wchar_t* p = format; *p != L'\0'; ++p) {
     portable += *p;
     if (*p != L'%') continue;
-    const wchar_t* spec = p + 1;
-    while (*spec != L'\0' && std::wcschr(L"-+ #0123456789.*", *spec) != nullptr) ++spec;
-    portable.append(p + 1, spec);
-    p = spec - 1;
-    if (*spec == L'\0') {
-      portable.pop_back();  // a lone '%' at the end formats nothing
+    const size_t percent_at = portable.size() - 1;
+    const wchar_t* conversion = p + 1;
+    while (*conversion != L'\0' && std::wcschr(L"-+ #0123456789.*", *conversion) != nullptr) ++conversion;
+    portable.append(p + 1, conversion);
+    p = conversion - 1;
+    if (*conversion == L'\0') {
+      portable.erase(percent_at);  // an unfinished conversion at the end formats nothing
       break;
     }
-    if (*spec == L's') portable += L'l';
+    if (*conversion == L's') portable += L'l';
   }
   std::vector<wchar_t> buffer(256);
   for (;;) {

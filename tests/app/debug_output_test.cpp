@@ -30,6 +30,7 @@ TEST(DebugOutput, PercentSTakesAWideStringOnEveryPlatform) {
   EXPECT_EQ(FormatLine(L"%-6s|%d|%x\n", L"ab", -3, 255), L"ab    |-3|ff\n");
   EXPECT_EQ(FormatLine(L"100%% done %s", L"now"), L"100% done now");
   EXPECT_EQ(FormatLine(L"trailing %"), L"trailing ");
+  EXPECT_EQ(FormatLine(L"unfinished %-5"), L"unfinished ");
 }
 
 TEST(DebugOutput, LongLinesAreNotCut) {
