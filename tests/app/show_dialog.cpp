@@ -9,41 +9,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <string>
 
 #include "app/app_base.h"
 #include "app/app_config.h"
+#include "tests/common/screenshot_watch.h"
 #include "tests/common/test_paths.h"
 
 namespace {
-
-DWORD end_tick = 0;
-bool reported = false;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  if (IsWindowVisible(window) && std::wstring(class_name) == L"#32770") {
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-  if (dialog == nullptr) return;
-  if (!reported) {
-    RECT rect;
-    GetWindowRect(dialog, &rect);
-    std::printf("ready %ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    std::fflush(stdout);
-    reported = true;
-  }
-  if (static_cast<LONG>(GetTickCount() - end_tick) >= 0) EndDialog(dialog, 0);
-}
 
 class CShowApp : public CAppBase {};
 
@@ -56,7 +29,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring which = argv[1];
   const int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
-  end_tick = GetTickCount() + static_cast<DWORD>(seconds > 0 ? seconds : 30) * 1000;
 
   sonaril_test::TempDir folder;
   CAppParameter config;
@@ -64,7 +36,7 @@ int wmain(int argc, wchar_t** argv) {
   config.ini_file.Assign(folder.File("Sonaril.ini").c_str());
   app_config = &config;
   CShowApp app;
-  SetTimer(nullptr, 0, 50, Watch);
+  WatchDialogForScreenshot(seconds);
 
   int result = 0;
   if (which == L"language-first-start") {

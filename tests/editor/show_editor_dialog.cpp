@@ -14,37 +14,7 @@
 #include "editor/tone_edit_dialog.h"
 #include "editor/tone_file_dialog.h"
 #include "resources/resource_ids.h"
-
-namespace {
-
-DWORD end_tick = 0;
-bool reported = false;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM result) {
-  wchar_t class_name[16] = {};
-  GetClassNameW(window, class_name, 16);
-  if (IsWindowVisible(window) && std::wstring(class_name) == L"#32770") {
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-  if (dialog == nullptr) return;
-  if (!reported) {
-    RECT rect;
-    GetWindowRect(dialog, &rect);
-    std::printf("ready %ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    std::fflush(stdout);
-    reported = true;
-  }
-  if (static_cast<LONG>(GetTickCount() - end_tick) >= 0) EndDialog(dialog, 0);
-}
-
-}  // namespace
+#include "tests/common/screenshot_watch.h"
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring which = argc > 1 ? argv[1] : L"";
@@ -55,12 +25,11 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
-  end_tick = GetTickCount() + static_cast<DWORD>(seconds > 0 ? seconds : 30) * 1000;
 
   CAppParameter config;
   config.current_language = language == L"-ja" ? 1 : 0;
   app_config = &config;
-  SetTimer(nullptr, 0, 50, Watch);
+  WatchDialogForScreenshot(seconds);
   if (kind == L"step") {
     PatternStep step;
     step.time = 1000;  // the values of Add
