@@ -30,6 +30,18 @@ int ClampToInt(int64_t value) {
 
 void DetachWindow(HWND window) { SetWindowLongPtrW(window, GWLP_USERDATA, 0); }
 
+// A normal-weight fixed-pitch font; null when the platform refused it.
+HFONT CreateFixedPitchFont(const wchar_t* face, int height, int charset) {
+  LOGFONTW description{};
+  description.lfHeight = height;
+  description.lfWeight = FW_NORMAL;
+  description.lfCharSet = static_cast<BYTE>(charset);
+  description.lfPitchAndFamily = FIXED_PITCH;
+  const std::wstring fitted = FitFaceName(face);
+  std::copy(fitted.begin(), fitted.end(), description.lfFaceName);
+  return CreateFontIndirectW(&description);
+}
+
 }  // namespace
 
 bool CChildView::class_registered = false;
@@ -82,14 +94,7 @@ void CChildView::Enable(int enable) {
 void CChildView::MoveTo(const RECT& rect) { MoveToRect(rect.left, rect.top, rect.right, rect.bottom); }
 
 int CChildView::MakeFont(const wchar_t* face, int height, int charset) {
-  LOGFONTW description{};
-  description.lfHeight = height;
-  description.lfWeight = FW_NORMAL;
-  description.lfCharSet = static_cast<BYTE>(charset);
-  description.lfPitchAndFamily = FIXED_PITCH;
-  const std::wstring fitted = FitFaceName(face);
-  std::copy(fitted.begin(), fitted.end(), description.lfFaceName);
-  HFONT made = CreateFontIndirectW(&description);
+  HFONT made = CreateFixedPitchFont(face, height, charset);
   if (made == nullptr) return 0;
   if (font != nullptr) DeleteObject(font);
   font = made;
@@ -253,13 +258,7 @@ int CChildView::OnPaint(HDC dc) {
   CString& configured_face = app_config != nullptr ? app_config->font_name : no_face;
   const ViewFont choice = ChooseViewFont(configured_face.GetWide(),
                                          app_config != nullptr ? app_config->font_size : 0, CurrentLanguage());
-  LOGFONTW description{};
-  description.lfHeight = choice.height;
-  description.lfWeight = FW_NORMAL;
-  description.lfCharSet = static_cast<BYTE>(choice.charset);
-  description.lfPitchAndFamily = FIXED_PITCH;
-  std::copy(choice.face.begin(), choice.face.end(), description.lfFaceName);
-  HFONT paint_font = CreateFontIndirectW(&description);
+  HFONT paint_font = CreateFixedPitchFont(choice.face.c_str(), choice.height, choice.charset);
   HGDIOBJ old_font = paint_font != nullptr ? SelectObject(memory, paint_font) : nullptr;
 
   TEXTMETRICW metrics;

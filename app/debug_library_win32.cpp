@@ -13,7 +13,10 @@ void Bind() {
   DebugPrint = SilentSink;
   if (debug_library == nullptr) return;
   FARPROC export_address = GetProcAddress(debug_library, "dwprintf");
-  if (export_address != nullptr) DebugPrint = reinterpret_cast<DebugPrintFunction>(export_address);
+  if (export_address != nullptr) {
+    // Through void*: the platform types every export as a function without parameters.
+    DebugPrint = reinterpret_cast<DebugPrintFunction>(reinterpret_cast<void*>(export_address));
+  }
 }
 
 void Unbind() {

@@ -1,11 +1,12 @@
 #include "app/language_decision.h"
 
+#include "resources/resource_ids.h"
+
 namespace {
 
 constexpr int32_t kNotChosen = -1;
 constexpr int32_t kEnglish = 0;
 constexpr int32_t kJapanese = 1;
-constexpr int32_t kEnglishTemplateOffset = 100;
 
 bool IsKnownLanguage(int32_t language) { return language == kEnglish || language == kJapanese; }
 
@@ -14,7 +15,7 @@ bool IsKnownLanguage(int32_t language) { return language == kEnglish || language
 int32_t TextLanguage(int32_t language) { return language == kJapanese ? kJapanese : kEnglish; }
 
 int32_t DialogTemplateFor(int32_t japanese_template_id, int32_t language) {
-  return language == kJapanese ? japanese_template_id : japanese_template_id + kEnglishTemplateOffset;
+  return language == kJapanese ? japanese_template_id : japanese_template_id + IDD_ENGLISH_OFFSET;
 }
 
 RunLanguage DecideRunLanguage(int32_t stored_language) {

@@ -62,8 +62,14 @@ std::string EndText(int32_t end_time) {
 }  // namespace
 
 std::string UnsupportedFrequencyReason(int32_t hertz) {
-  return Format("The sampling frequency %d Hz is not one of 8000, 16000, 32000, 44100, 48000 "
-                "and 96000 Hz.", hertz);
+  // Listed from the offered frequencies themselves, so the message follows the list.
+  constexpr size_t kCount = sizeof kOfferedSamplingFrequencies / sizeof kOfferedSamplingFrequencies[0];
+  std::string offered;
+  for (size_t i = 0; i < kCount; ++i) {
+    if (i > 0) offered += i + 1 < kCount ? ", " : " and ";
+    offered += std::to_string(kOfferedSamplingFrequencies[i]);
+  }
+  return Format("The sampling frequency %d Hz is not one of %s Hz.", hertz, offered.c_str());
 }
 
 SettingFacts InspectSetting(const ToneSetting& setting) {

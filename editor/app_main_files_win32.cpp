@@ -1,10 +1,10 @@
 // The main window's File menu, "Create Tone" and "Save File".
 #include <windows.h>
-#include <commdlg.h>
 
 #include <string>
 
 #include "editor/app_main.h"
+#include "editor/dialog_controls.h"
 #include "editor/main_window_files.h"
 #include "editor/main_window_rules.h"
 #include "editor/main_window_texts.h"
@@ -14,8 +14,6 @@
 #include "resources/resource_ids.h"
 
 namespace {
-
-constexpr DWORD kFileNameCapacity = 520;
 
 // The setting's own path, for messages.
 std::wstring WidePath(const std::string& utf8) {
@@ -47,18 +45,9 @@ void CAppMain::NewSetting() {
 }
 
 void CAppMain::OpenToneFile() {
-  wchar_t name[kFileNameCapacity] = {};
-  const std::wstring filter = ToneFileFilter(Language());
-  OPENFILENAMEW request = {};
-  request.lStructSize = sizeof request;
-  request.hwndOwner = main_window;
-  request.lpstrFilter = filter.c_str();
-  request.lpstrFile = name;
-  request.nMaxFile = kFileNameCapacity - 1;
-  request.lpstrTitle = OpenToneFileTitle(Language());
-  request.lpstrDefExt = L"ton";
-  request.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-  if (GetOpenFileNameW(&request) && name[0] != L'\0') LoadToneFile(name);
+  const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
+                                        OpenToneFileTitle(Language()), L"ton");
+  if (!name.empty()) LoadToneFile(name.c_str());
 }
 
 bool CAppMain::LoadToneFile(const wchar_t* path) {
@@ -82,19 +71,10 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
 }
 
 void CAppMain::SaveToneFileAs() {
-  wchar_t name[kFileNameCapacity] = {};
-  const std::wstring filter = ToneFileFilter(Language());
-  OPENFILENAMEW request = {};
-  request.lStructSize = sizeof request;
-  request.hwndOwner = main_window;
-  request.lpstrFilter = filter.c_str();
-  request.nFilterIndex = 1;
-  request.lpstrFile = name;
-  request.nMaxFile = kFileNameCapacity - 1;
-  request.lpstrTitle = SaveToneFileTitle(Language());
-  request.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameW(&request) || name[0] == L'\0') return;
-  const std::wstring path = ToneFileSavePath(name);
+  const std::wstring name = AskFileName(main_window, FileNameDialog::Save, ToneFileFilter(Language()),
+                                        SaveToneFileTitle(Language()), nullptr);
+  if (name.empty()) return;
+  const std::wstring path = ToneFileSavePath(name.c_str());
   if (!path.empty()) SaveToneFile(path.c_str());
 }
 

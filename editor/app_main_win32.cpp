@@ -10,6 +10,8 @@
 
 #include "app/app_config.h"
 #include "app/debug_output.h"
+#include "app/language_decision.h"
+#include "editor/dialog_controls.h"
 #include "editor/main_window_rules.h"
 #include "editor/main_window_texts.h"
 #include "editor/sampling_frequencies.h"
@@ -66,7 +68,7 @@ INT_PTR CAppMain::Run(HINSTANCE instance_handle, HINSTANCE previous_instance,
 int32_t CAppMain::Language() const { return CurrentLanguage(); }
 
 const wchar_t* CAppMain::GetDialogId() {
-  return MAKEINTRESOURCEW(Language() == kLanguageJapanese ? IDD_MAIN_JA : IDD_MAIN_EN);
+  return MAKEINTRESOURCEW(DialogTemplateFor(IDD_MAIN_JA, Language()));
 }
 
 int CAppMain::Init(HINSTANCE instance_handle) {
@@ -94,8 +96,7 @@ void CAppMain::OnCommandLine(const wchar_t* line) {
 void CAppMain::OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) {
   DebugPrint(L"CAppMain::OnInitDialog()\n");
   CAppBase::OnInitDialog(dialog, wparam, lparam);
-  SendMessageW(dialog, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(LoadSmallIcon(instance, IDI_APP_ICON)));
+  SetDialogSmallIcon(dialog);
   const int buttons[][2] = {{IDC_PLAY, IDI_PLAY},       {IDC_STOP, IDI_STOP},
                             {IDC_PAUSE, IDI_PAUSE},     {IDC_ZOOM_IN, IDI_ZOOM_IN},
                             {IDC_ZOOM_OUT, IDI_ZOOM_OUT}};

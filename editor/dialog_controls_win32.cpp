@@ -1,5 +1,7 @@
 #include "editor/dialog_controls.h"
 
+#include <commdlg.h>
+
 #include <cwchar>
 
 #include "resources/resource_ids.h"
@@ -9,6 +11,9 @@ namespace {
 
 // 63 characters and the terminator: longer texts are cut, as the number rule reads no more.
 constexpr int kFieldCharacters = 64;
+
+// The file dialogs' name buffer; one character is kept for the terminator.
+constexpr DWORD kFileNameCharacters = 520;
 
 }  // namespace
 
@@ -53,4 +58,22 @@ void ReadFieldNumber(HWND dialog, int field_id, int32_t* value) {
   wchar_t text[kFieldCharacters] = {};
   GetDlgItemTextW(dialog, field_id, text, kFieldCharacters);
   ParseFieldNumber(std::wstring_view(text), value);
+}
+
+std::wstring AskFileName(HWND owner, FileNameDialog kind, const std::wstring& filter,
+                         const wchar_t* title, const wchar_t* default_extension) {
+  wchar_t name[kFileNameCharacters] = {};
+  OPENFILENAMEW request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = owner;
+  request.lpstrFilter = filter.c_str();
+  request.nFilterIndex = 1;
+  request.lpstrFile = name;
+  request.nMaxFile = kFileNameCharacters - 1;
+  request.lpstrTitle = title;
+  request.lpstrDefExt = default_extension;
+  const bool open = kind == FileNameDialog::Open;
+  request.Flags = OFN_HIDEREADONLY | (open ? OFN_FILEMUSTEXIST : OFN_PATHMUSTEXIST);
+  const BOOL chosen = open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
+  return chosen ? std::wstring(name) : std::wstring();
 }

@@ -1,7 +1,5 @@
 #include "editor/tone_file_dialog.h"
 
-#include <commdlg.h>
-
 #include <memory>
 #include <new>
 #include <string>
@@ -10,13 +8,6 @@
 #include "editor/dialog_controls.h"
 #include "editor/export_texts.h"
 #include "resources/resource_ids.h"
-
-namespace {
-
-// The browse dialog's name buffer; one character is kept for the terminator.
-constexpr int kBrowseBufferCharacters = 520;
-
-}  // namespace
 
 void CToneFileDialog::OnInitDialog(HWND dialog, WPARAM, LPARAM) {
   SetDialogSmallIcon(dialog);
@@ -54,18 +45,7 @@ int CToneFileDialog::OnOK(HWND dialog) {
 
 void CToneFileDialog::Browse(HWND dialog) {
   int language = CurrentLanguage();
-  std::wstring filter = BrowseFilter(language);
-  wchar_t name[kBrowseBufferCharacters] = {};
-  OPENFILENAMEW request{};
-  request.lStructSize = sizeof request;
-  request.hwndOwner = dialog;
-  request.lpstrFilter = filter.c_str();
-  request.nFilterIndex = 1;
-  request.lpstrFile = name;
-  request.nMaxFile = kBrowseBufferCharacters - 1;
-  request.lpstrTitle = BrowseTitle(language);
-  request.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (GetSaveFileNameW(&request) && name[0] != L'\0') {
-    SetDlgItemTextW(dialog, IDC_EXPORT_FILE_NAME, name);
-  }
+  const std::wstring name = AskFileName(dialog, FileNameDialog::Save, BrowseFilter(language),
+                                        BrowseTitle(language), nullptr);
+  if (!name.empty()) SetDlgItemTextW(dialog, IDC_EXPORT_FILE_NAME, name.c_str());
 }

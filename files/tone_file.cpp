@@ -4,7 +4,6 @@
 #include <new>
 
 #include "files/xml_document.h"
-#include "synth/wrapping_arithmetic.h"
 
 namespace {
 
@@ -12,15 +11,12 @@ bool IsNamed(const XmlNode* node, const wchar_t* name) {
   return node->name != nullptr && node->name->Equals(name);
 }
 
-// Appends the new steps behind a tail pointer and keeps a running sum, so a
-// file with very many steps loads in linear time.
+// Appends the new steps behind a tail pointer and sums them once at the end,
+// so a file with very many steps loads in linear time.
 void ReadSteps(ToneSetting& setting, const XmlNode* patterns) {
   PatternStep** link = &setting.patterns;
-  int32_t total = 0;
-  while (*link != nullptr) {
-    total = WrappingAdd(total, (*link)->time);
-    link = &(*link)->next;
-  }
+  while (*link != nullptr) link = &(*link)->next;
+  bool appended = false;
   for (const XmlNode* node = patterns->child; node != nullptr; node = node->next) {
     if (!IsNamed(node, L"pattern")) continue;
     PatternStep* step = new (std::nothrow) PatternStep;
@@ -30,9 +26,9 @@ void ReadSteps(ToneSetting& setting, const XmlNode* patterns) {
     step->is_fade = GetInt(FindElement(node->child, L"is_fade"), 0) != 0 ? 1 : 0;
     *link = step;
     link = &step->next;
-    total = WrappingAdd(total, step->time);
-    setting.pattern_total = total;
+    appended = true;
   }
+  if (appended) setting.RecomputePatternTotal();
 }
 
 void ReadTones(ToneSetting& setting, const XmlNode* tones) {
@@ -133,6 +129,15 @@ bool BuildTones(const ToneSetting& setting, XmlNode* tones) {
   return complete;
 }
 
+// setting.path := path in UTF-8, empty when it has no text.
+void StorePath(ToneSetting& setting, const CString& path) {
+  if (path.data != nullptr) {
+    setting.path.assign(path.data, static_cast<size_t>(path.length));
+  } else {
+    setting.path.clear();
+  }
+}
+
 }  // namespace
 
 void ReadToneTree(ToneSetting& setting, XmlNode* first) {
@@ -162,23 +167,14 @@ bool BuildToneTree(const ToneSetting& setting, XmlNode* holder) {
 bool LoadToneSetting(ToneSetting& setting, const wchar_t* path) {
   if (path == nullptr) return false;
   CString file_path(path);
-  if (file_path.data != nullptr) {
-    setting.path.assign(file_path.data, static_cast<size_t>(file_path.length));
-  } else {
-    setting.path.clear();
-  }
+  StorePath(setting, file_path);
   CXml xml;
   return xml.LoadDocument(file_path, [&setting](XmlNode* first) { ReadToneTree(setting, first); });
 }
 
 bool SaveToneSetting(ToneSetting& setting, const wchar_t* path) {
   if (path != nullptr) {
-    CString given(path);
-    if (given.data != nullptr) {
-      setting.path.assign(given.data, static_cast<size_t>(given.length));
-    } else {
-      setting.path.clear();
-    }
+    StorePath(setting, CString(path));
   } else if (setting.path.empty()) {
     return false;
   }

@@ -1,6 +1,9 @@
 #include "files/xml_tree.h"
 
 #include <new>
+#include <string_view>
+
+#include "synth/number_parsing.h"
 
 namespace {
 
@@ -81,19 +84,9 @@ int32_t GetInt(const XmlNode* node, int32_t default_value) {
   const CString& text = *node->text;
   if (text.data == nullptr || text.length <= 0) return default_value;
   // Digits, blanks and "-" are ASCII, so the UTF-8 bytes can be read directly.
-  const char* p = text.data;
-  const char* end = text.data + text.length;
-  while (p < end && (*p == ' ' || *p == '\t')) ++p;
-  bool negative = false;
-  if (p < end && *p == '-') {
-    negative = true;
-    ++p;
+  int32_t value = 0;
+  if (!ParseDecimalText(std::string_view(text.data, static_cast<size_t>(text.length)), &value)) {
+    return default_value;
   }
-  uint32_t value = 0;
-  for (; p < end; ++p) {
-    if (*p < '0' || *p > '9') return default_value;
-    value = value * 10u + static_cast<uint32_t>(*p - '0');
-  }
-  if (negative) value = 0u - value;
-  return static_cast<int32_t>(value);
+  return value;
 }

@@ -11,8 +11,7 @@ struct ParsedNumber {
 };
 
 template <typename Char>
-ParsedNumber Parse(std::basic_string_view<Char> text) {
-  text = text.substr(0, kReadCharacters);
+ParsedNumber ParseWhole(std::basic_string_view<Char> text) {
   size_t at = 0;
   while (at < text.size() && (text[at] == Char(' ') || text[at] == Char('\t'))) ++at;
   ParsedNumber parsed{true, 0, false};
@@ -31,14 +30,18 @@ ParsedNumber Parse(std::basic_string_view<Char> text) {
   return parsed;
 }
 
+template <typename Char>
+ParsedNumber Parse(std::basic_string_view<Char> text) {
+  return ParseWhole(text.substr(0, kReadCharacters));
+}
+
 int32_t SignedValue(const ParsedNumber& parsed) {
   const uint32_t bits = parsed.negative ? 0u - parsed.magnitude : parsed.magnitude;
   return static_cast<int32_t>(bits);
 }
 
-template <typename Char>
-bool ParseField(std::basic_string_view<Char> text, int32_t* value) {
-  const ParsedNumber parsed = Parse(text);
+// A text stopped by another character is refused and *value left as it was.
+bool StoreComplete(const ParsedNumber& parsed, int32_t* value) {
   if (!parsed.complete) return false;
   *value = SignedValue(parsed);
   return true;
@@ -52,8 +55,9 @@ int32_t ParseRepeat(std::basic_string_view<Char> text) {
 
 }  // namespace
 
-bool ParseFieldNumber(std::string_view text, int32_t* value) { return ParseField(text, value); }
-bool ParseFieldNumber(std::wstring_view text, int32_t* value) { return ParseField(text, value); }
+bool ParseFieldNumber(std::string_view text, int32_t* value) { return StoreComplete(Parse(text), value); }
+bool ParseFieldNumber(std::wstring_view text, int32_t* value) { return StoreComplete(Parse(text), value); }
+bool ParseDecimalText(std::string_view text, int32_t* value) { return StoreComplete(ParseWhole(text), value); }
 int32_t ParseRepeatCount(std::string_view text) { return ParseRepeat(text); }
 int32_t ParseRepeatCount(std::wstring_view text) { return ParseRepeat(text); }
 

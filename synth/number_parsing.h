@@ -10,6 +10,10 @@
 bool ParseFieldNumber(std::string_view text, int32_t* value);
 bool ParseFieldNumber(std::wstring_view text, int32_t* value);
 
+// The same reading over the whole text, without the 63-character cut: for stored
+// values, where a long run of leading zeros must not change the number.
+bool ParseDecimalText(std::string_view text, int32_t* value);
+
 // Like ParseFieldNumber, but a text that stops at another character still counts: the
 // digits read up to it are used, without the sign ("7x" gives 7, "-5x" gives 5).
 int32_t ParseRepeatCount(std::string_view text);

@@ -4,6 +4,7 @@
 #include <cstdarg>
 
 #include "app/debug_output.h"
+#include "files/code_page.h"
 
 namespace sonaril_test {
 namespace {
@@ -12,21 +13,11 @@ std::mutex capture_mutex;
 std::vector<std::string> captured_lines;
 
 std::string ToUtf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wide : text) {
-    unsigned long c = static_cast<unsigned long>(wide);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  char* bytes = ToMultiByte(text.c_str(), -1, kCodePageUtf8);
+  if (bytes == nullptr) return std::string();
+  std::string utf8(bytes);
+  delete[] bytes;
+  return utf8;
 }
 
 int RecordingSink(const wchar_t* format, ...) {
