@@ -7,7 +7,7 @@
 #include <new>
 
 #include "app/app_config.h"
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "editor/app_main.h"
 
 namespace {

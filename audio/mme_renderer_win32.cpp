@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <new>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 
 namespace {
 

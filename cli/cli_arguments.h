@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/tone_export.h"
+#include "files/tone_export.h"
 
 enum class CliCommand { Help, Version, Render, Info };
 

@@ -9,11 +9,11 @@
 #include "cli/cli_arguments.h"
 #include "cli/setting_report.h"
 #include "config/product_version.h"
-#include "editor/tone_export.h"
 #include "files/file.h"
 #include "files/safe_save.h"
 #include "files/safe_save_platform.h"
 #include "files/string.h"
+#include "files/tone_export.h"
 #include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
 

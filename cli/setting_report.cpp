@@ -3,9 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "editor/sampling_frequencies.h"
 #include "files/code_page.h"
 #include "synth/number_parsing.h"
+#include "synth/sampling_frequencies.h"
 #include "synth/synthesis_validation.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <new>
 
-#include "app/debug_output.h"
 #include "config/config_elements.h"
 #include "config/platform_paths.h"
+#include "debug/debug_output.h"
 #include "files/file.h"
 #include "files/file_name.h"
 

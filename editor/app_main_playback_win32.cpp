@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/app_config.h"
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "editor/app_main.h"
 #include "editor/main_window_rules.h"
 #include "resources/resource_ids.h"

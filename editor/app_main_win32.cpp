@@ -9,13 +9,13 @@
 #include <new>
 
 #include "app/app_config.h"
-#include "app/debug_output.h"
 #include "app/language_decision.h"
+#include "debug/debug_output.h"
 #include "editor/dialog_controls.h"
 #include "editor/main_window_rules.h"
 #include "editor/main_window_texts.h"
-#include "editor/sampling_frequencies.h"
 #include "resources/resource_ids.h"
+#include "synth/sampling_frequencies.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "editor/tone_export.h"
+#include "files/tone_export.h"
 
 class CExportPrompter {
  public:

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/tone_export.h"
+#include "files/tone_export.h"
 
 constexpr int32_t kExportFormatCount = 3;
 

@@ -2,10 +2,10 @@
 
 #include <cwchar>
 
-#include "editor/sampling_frequencies.h"
 #include "files/file_name.h"
 #include "files/string.h"
 #include "synth/number_parsing.h"
+#include "synth/sampling_frequencies.h"
 
 std::wstring FirstCommandLineToken(const wchar_t* line) {
   if (line == nullptr) return std::wstring();

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 
 namespace {
 

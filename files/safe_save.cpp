@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "files/file_platform.h"
 #include "files/safe_save_platform.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "files/code_page.h"
 #include "files/file.h"
 #include "files/safe_save.h"

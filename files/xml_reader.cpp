@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "files/code_page.h"
 #include "files/xml_document.h"
 

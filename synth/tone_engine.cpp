@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "synth/low_pass_filter.h"
 #include "synth/saturating_conversion.h"
 #include "synth/sawtooth_wave.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/tone_export.h"
 #include "files/string.h"
+#include "files/tone_export.h"
 #include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
 #include "tests/common/test_paths.h"

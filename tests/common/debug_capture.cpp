@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 #include "files/code_page.h"
 
 namespace sonaril_test {

@@ -1,4 +1,4 @@
-#include "editor/tone_export.h"
+#include "files/tone_export.h"
 
 #include <vector>
 

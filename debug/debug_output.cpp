@@ -1,4 +1,4 @@
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 
 #include <algorithm>
 #include <cwchar>

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 
 namespace {
 HMODULE debug_library = nullptr;

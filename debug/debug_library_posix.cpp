@@ -1,6 +1,6 @@
 #include <dlfcn.h>
 
-#include "app/debug_output.h"
+#include "debug/debug_output.h"
 
 namespace {
 void* debug_library = nullptr;
