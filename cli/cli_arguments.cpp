@@ -1,5 +1,7 @@
 #include "cli/cli_arguments.h"
 
+#include "cli/analysis_arguments.h"
+
 namespace {
 
 bool ParseFormat(const std::string& name, ExportFormat* format) {
@@ -16,15 +18,27 @@ const char* CliUsageText() {
   return "Usage:\n"
          "  sonaril-cli render SETTING.ton -o OUT [--format wav|mulaw|alaw]\n"
          "  sonaril-cli info SETTING.ton [--json]\n"
+         "  sonaril-cli analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--json]\n"
+         "  sonaril-cli check RECORDING SETTING.ton [--format wav|mulaw|alaw] [--rate HZ]\n"
+         "        [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
+         "        [--tolerance-level DB] [--absolute-levels] [--json]\n"
          "  sonaril-cli --help | --version\n"
          "\n"
          "render  synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
          "        raw G.711 u-law or raw G.711 A-law; -o - writes to standard output.\n"
          "info    describes the setting: its values, steps, tones, length, and whether it\n"
          "        can be synthesised.\n"
+         "analyze measures a recording (16-bit PCM WAV, or raw G.711 at --rate, default\n"
+         "        8000 Hz): its sounding and silent runs, the cycle they repeat, and the\n"
+         "        frequencies and levels of every step.\n"
+         "check   compares a recording with what the setting renders and prints PASS or\n"
+         "        FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
+         "        levels relative to the loudest tone unless --absolute-levels. A cadence\n"
+         "        tolerance is a percentage (10%) or milliseconds (40ms).\n"
          "\n"
-         "Exit status: 0 success, 1 a file could not be read or written,\n"
-         "2 bad usage or a setting that cannot be synthesised.\n";
+         "Exit status: 0 success (check: PASS), 1 a file could not be read or written,\n"
+         "or a recording holds no tone (analyze), 2 bad usage or a setting that cannot be\n"
+         "synthesised, 3 check: FAIL.\n";
 }
 
 bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request,
@@ -43,6 +57,7 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* re
     request->command = CliCommand::Version;
     return true;
   }
+  if (command == "analyze" || command == "check") return ParseAnalysisArguments(arguments, request, error);
   if (command == "render") {
     request->command = CliCommand::Render;
   } else if (command == "info") {

@@ -3,16 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "cli/analysis_request.h"
 #include "files/tone_export.h"
 
-enum class CliCommand { Help, Version, Render, Info };
+enum class CliCommand { Help, Version, Render, Info, Analyze, Check };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
   std::string setting_path;  // the .ton file (UTF-8)
   std::string output_path;   // render: the file to write, "-" for standard output
   ExportFormat format = ExportFormat::Wave;
-  bool json = false;         // info: JSON instead of text
+  bool json = false;         // info, analyze, check: JSON instead of text
+  AnalysisRequest analysis;  // analyze and check
 };
 
 // Parses the arguments after the program name. False with *error set to one line
