@@ -82,6 +82,7 @@ struct Ramp {
   double foot = 0.0;   // frame (from the stretch's start) where the ramp meets silence
   double top = 0.0;    // frame where it meets the steady part
   double slope = 0.0;  // amplitude per frame
+  bool bends = false;  // the top is where the ramp's line meets the steady level
 };
 
 // The centred running mean of values over kSmoothingFrames.
@@ -189,6 +190,7 @@ Ramp FindRise(const std::vector<double>& power, const std::vector<float>& fine, 
     ramp.top = static_cast<double>(quietest) + 0.5;
   } else if (near || beyond) {
     ramp.top = meet;
+    ramp.bends = true;
   }
   return ramp;
 }
@@ -199,7 +201,7 @@ struct Piece {
   int64_t end;
 };
 
-// The amplitude a run holds steady: a high percentile of both ends' smoothed amplitude,
+// The amplitude a run holds steady: a high percentile of both ends' smoothed power,
 // which ramps and edges pull down but never up.
 double SteadyAmplitude(const std::vector<double>& rising, const std::vector<double>& falling) {
   std::vector<double> powers(rising);
@@ -260,7 +262,8 @@ void SplitRun(const Run& run, const Envelope& envelope, std::vector<Piece>* piec
   if (reach >= 2 * shortest) {
     RunEnd rising = ReadRunEnd(envelope, first, last, reach, false);
     RunEnd falling = ReadRunEnd(envelope, first, last, reach, true);
-    double level = SteadyAmplitude(rising.power, falling.power);
+    // Smoothed once more, beating tones no longer lift the percentile.
+    double level = SteadyAmplitude(SmoothAgain(rising.power), SmoothAgain(falling.power));
     loudest = std::sqrt(std::max(*std::max_element(rising.power.begin(), rising.power.end()),
                                  *std::max_element(falling.power.begin(), falling.power.end())));
     up = FindRunRamp(envelope, first, last, reach, longest, level, shortest, false);
@@ -271,6 +274,20 @@ void SplitRun(const Run& run, const Envelope& envelope, std::vector<Piece>* piec
   int64_t start = up.found ? std::max<int64_t>(0, std::llround((first + up.foot) * hop)) : run.start;
   int64_t end = down.found ? std::min<int64_t>(envelope.sample_count, std::llround((last - down.foot) * hop))
                            : run.end;
+  // Where ramps bend into the steady part, its own mean level places the bends best.
+  if (up.bends || down.bends) {
+    double steady_first = first + (up.found ? up.top : 0.0) + kSmoothingFrames;
+    double steady_last = last - (down.found ? down.top : 0.0) - kSmoothingFrames;
+    if (steady_last - steady_first >= 2.0 * kSmoothingFrames) {
+      std::vector<double> steady;
+      SmoothPowers(envelope, static_cast<size_t>(steady_first), static_cast<size_t>(steady_last), &steady);
+      double sum = 0.0;
+      for (double power : steady) sum += std::max(0.0, power - envelope.floor_power);
+      double level = std::sqrt(sum / static_cast<double>(steady.size()));
+      if (up.bends) up.top = up.foot + level / up.slope;
+      if (down.bends) down.top = down.foot + level / down.slope;
+    }
+  }
   int64_t steady_start = up.found ? std::llround((first + up.top) * hop) : start;
   int64_t steady_end = down.found ? std::llround((last - down.top) * hop) : end;
   if (up.found && down.found) {

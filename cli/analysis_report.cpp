@@ -61,15 +61,16 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
   if (analysis.has_silence) out += Format("Background:         %.1f dBFS\n", analysis.background_dbfs);
   const Cycle& cycle = analysis.cycle;
   if (cycle.repeats) {
-    out += Format("Cycle:              %.1f ms, %zu whole cycle%s heard\n", cycle.duration_ms, cycle.complete_cycles,
-                  cycle.complete_cycles == 1 ? "" : "s");
+    size_t heard = cycle.steps.empty() ? 0 : cycle.steps.front().occurrences;
+    out += Format("Cycle:              %.1f ms, heard %d times, %d of them whole\n", cycle.duration_ms,
+                  static_cast<int>(heard), static_cast<int>(cycle.complete_cycles));
   } else {
     out += "Cycle:              none repeats; the segments as heard\n";
   }
   out += "  Step  Kind         Duration            Tones\n";
   for (size_t i = 0; i < analysis.steps.size(); ++i) {
     const HeardStep& step = analysis.steps[i];
-    std::string head = Format("  %4zu  %-12s %-19s ", i + 1, SegmentKindName(step.kind).c_str(),
+    std::string head = Format("  %4d  %-12s %-19s ", static_cast<int>(i + 1), SegmentKindName(step.kind).c_str(),
                               DurationText(step.duration_ms, step.duration_known).c_str());
     if (step.tones.empty()) {
       out += head + "\n";
@@ -95,14 +96,15 @@ std::string FormatAnalysisJson(const std::string& recording_path, const Recordin
                 analysis.duration_ms);
   out += ", \"background_dbfs\": " + (analysis.has_silence ? Format("%.2f", analysis.background_dbfs) : "null");
   out += ", \"background_tones\": " + TonesJson(analysis.background_tones);
-  out += Format(", \"cycle\": {\"repeats\": %s, \"duration_ms\": %.3f, \"whole_cycles\": %zu, \"steps\": [",
-                analysis.cycle.repeats ? "true" : "false", analysis.cycle.duration_ms, analysis.cycle.complete_cycles);
+  out += Format(", \"cycle\": {\"repeats\": %s, \"duration_ms\": %.3f, \"whole_cycles\": %d, \"steps\": [",
+                analysis.cycle.repeats ? "true" : "false", analysis.cycle.duration_ms,
+                static_cast<int>(analysis.cycle.complete_cycles));
   for (size_t i = 0; i < analysis.steps.size(); ++i) {
     const HeardStep& step = analysis.steps[i];
     if (i > 0) out += ", ";
     out += "{\"kind\": " + JsonString(SegmentKindName(step.kind));
-    out += Format(", \"duration_ms\": %.3f, \"duration_known\": %s, \"occurrences\": %zu", step.duration_ms,
-                  step.duration_known ? "true" : "false", step.occurrences);
+    out += Format(", \"duration_ms\": %.3f, \"duration_known\": %s, \"occurrences\": %d", step.duration_ms,
+                  step.duration_known ? "true" : "false", static_cast<int>(step.occurrences));
     out += ", \"tones\": " + TonesJson(step.tones) + "}";
   }
   out += "]}, \"segments\": [";

@@ -71,8 +71,10 @@ std::string FormatCheckText(const std::string& recording_path, const std::string
   if (tolerances.absolute_levels) {
     out += "Levels:     absolute, in dBFS as recorded\n";
   } else {
+    // Rounded first, so that a gain of a few hundredths is not shown as -0.0.
+    double gain = std::round(result.gain_db * 10.0) / 10.0;
     out += Format("Levels:     relative to the loudest tone (the recording is %+.1f dB from the setting)\n",
-                  result.gain_db);
+                  gain == 0.0 ? 0.0 : gain);
   }
   if (!result.heard_tone) out += "No tone was heard in the recording.\n";
   out += "  Step   Kind         Expected                Heard                   Result\n";
@@ -114,8 +116,8 @@ std::string FormatCheckJson(const std::string& recording_path, const std::string
       out += (n > 0 ? ", " : "") + std::to_string(step.expected.setting_steps[n]);
     }
     out += "], \"kind\": " + JsonString(SegmentKindName(step.expected.kind));
-    out += Format(", \"expected_ms\": %.3f, \"continuous\": %s, \"occurrences\": %zu", step.expected.duration_ms,
-                  step.expected.continuous ? "true" : "false", step.occurrences);
+    out += Format(", \"expected_ms\": %.3f, \"continuous\": %s, \"occurrences\": %d", step.expected.duration_ms,
+                  step.expected.continuous ? "true" : "false", static_cast<int>(step.occurrences));
     out += ", \"heard_ms\": " + NumberOrNull(step.occurrences > 0, "%.3f", step.measured_ms);
     out += Format(", \"duration_measured\": %s, \"duration_difference_ms\": %.3f", step.duration_measured ? "true" : "false",
                   step.worst_error_ms);

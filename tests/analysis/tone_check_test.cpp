@@ -1,0 +1,241 @@
+// check, end to end on rendered settings: every example (and every tone-library entry,
+// where the library exists) heard as its setting and passing against itself; the same
+// renders passing through what a real line does to them, and failing on the right row
+// when they are made wrong.
+#include "analysis/tone_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/analyze_recording.h"
+#include "analysis/expected_cycle.h"
+#include "files/string.h"
+#include "files/tone_file.h"
+#include "synth/synthesize_tone.h"
+#include "tests/analysis/degraded_line.h"
+#include "tests/common/setting_builder.h"
+#include "tests/common/test_paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sonaril_test::TestDataPath;
+
+// Every .ton file of the examples and of the tone library.
+std::vector<std::string> SettingFiles() {
+  std::vector<std::string> files;
+  for (const char* folder : {"../../examples", "../../tones"}) {
+    fs::path path = fs::u8path(TestDataPath(folder));
+    std::error_code error;
+    if (!fs::is_directory(path, error)) continue;
+    for (const auto& entry : fs::recursive_directory_iterator(path)) {
+      if (entry.is_regular_file() && entry.path().extension() == ".ton") files.push_back(entry.path().u8string());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string Example(const std::string& name) { return TestDataPath("../../examples/" + name); }
+
+bool Load(const std::string& path, ToneSetting* setting) {
+  CString wide;
+  wide.Assign(path.c_str());
+  return LoadToneSetting(*setting, wide.GetWide());
+}
+
+std::vector<int16_t> Render(ToneSetting& setting, int32_t repeat) {
+  std::vector<int16_t> samples;
+  EXPECT_EQ(SynthesizeTone(setting, setting.sampling_frequency, repeat, setting.filter_on != 0, &samples),
+            SynthesisRefusal::None);
+  return samples;
+}
+
+CheckResult Check(const std::string& setting_path, const std::vector<int16_t>& samples, int32_t rate,
+                  const CheckTolerances& tolerances = CheckTolerances()) {
+  ToneSetting setting;
+  EXPECT_TRUE(Load(setting_path, &setting));
+  ExpectedCycle expected;
+  EXPECT_EQ(BuildExpectedCycle(setting, &expected), SynthesisRefusal::None);
+  RecordingAnalysis analysis;
+  EXPECT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
+  return CompareWithExpected(expected, samples.data(), analysis, tolerances);
+}
+
+// The setting's cycle as the analysis should hear it: steps of one kind merged (also over
+// the cycle's end), with the frequencies that sound in the middle of each.
+struct SettingPart {
+  SegmentKind kind;
+  double ms;
+  std::vector<double> frequencies;
+};
+
+SegmentKind KindOf(int32_t on_off) {
+  if (on_off == Off) return SegmentKind::Silent;
+  if (on_off == RampUp) return SegmentKind::RampUp;
+  if (on_off == RampDown) return SegmentKind::RampDown;
+  return SegmentKind::Steady;
+}
+
+// The frequency a tone sounds at: square, triangle and sawtooth periods are whole samples.
+double SoundingFrequency(const ToneEntry& tone, int32_t rate) {
+  if (tone.type == Square || tone.type == Triangle || tone.type == Sawtooth) {
+    return static_cast<double>(rate) / (rate / tone.frequency);
+  }
+  return tone.frequency;
+}
+
+std::vector<SettingPart> SettingCycle(const ToneSetting& setting) {
+  std::vector<SettingPart> parts;
+  double position = 0.0;
+  for (const PatternStep* step = setting.patterns; step != nullptr; step = step->next) {
+    double middle = position + step->time / 2.0;
+    position += step->time;
+    SettingPart part{KindOf(step->on_off), static_cast<double>(step->time), {}};
+    for (const ToneEntry* tone = setting.tones; tone != nullptr && part.kind != SegmentKind::Silent; tone = tone->next) {
+      bool sounding = middle >= tone->start_time && (tone->end_time < 0 || middle <= tone->end_time);
+      if (sounding) part.frequencies.push_back(SoundingFrequency(*tone, setting.sampling_frequency));
+    }
+    if (!parts.empty() && parts.back().kind == part.kind && part.kind == SegmentKind::Silent) {
+      parts.back().ms += part.ms;
+    } else {
+      parts.push_back(part);
+    }
+  }
+  if (parts.size() > 1 && parts.front().kind == SegmentKind::Silent && parts.back().kind == SegmentKind::Silent) {
+    parts.back().ms += parts.front().ms;
+    parts.erase(parts.begin());
+  }
+  return parts;
+}
+
+TEST(SelfCheck, EverySettingIsHeardAsWrittenAndPassesAgainstItself) {
+  const std::vector<std::string> files = SettingFiles();
+  ASSERT_GE(files.size(), 6u);
+  for (const std::string& file : files) {
+    ToneSetting setting;
+    ASSERT_TRUE(Load(file, &setting)) << file;
+    const int32_t rate = setting.sampling_frequency;
+    std::vector<SettingPart> parts = SettingCycle(setting);
+    std::vector<int16_t> samples = Render(setting, setting.repeat);
+    RecordingAnalysis analysis;
+    ASSERT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
+    ASSERT_EQ(analysis.steps.size(), parts.size()) << file;
+    // The analysis starts its cycle after the longest silence; the setting anywhere.
+    size_t offset = 0;
+    while (offset < parts.size() && (parts[offset].kind != analysis.steps[0].kind ||
+                                     std::fabs(parts[offset].ms - analysis.steps[0].duration_ms) > 1.0)) {
+      ++offset;
+    }
+    ASSERT_LT(offset, parts.size()) << file;
+    for (size_t i = 0; i < parts.size(); ++i) {
+      const SettingPart& part = parts[(offset + i) % parts.size()];
+      const HeardStep& heard = analysis.steps[i];
+      EXPECT_EQ(heard.kind, part.kind) << file << " step " << i + 1;
+      EXPECT_NEAR(heard.duration_ms, part.ms, 1.0) << file << " step " << i + 1;
+      for (double frequency : part.frequencies) {
+        bool found = std::any_of(heard.tones.begin(), heard.tones.end(),
+                                 [&](const TonePeak& tone) { return std::fabs(tone.frequency - frequency) <= 0.5; });
+        EXPECT_TRUE(found) << file << " step " << i + 1 << ": " << frequency << " Hz";
+      }
+    }
+    CheckResult result = Check(file, samples, rate);
+    EXPECT_TRUE(result.pass) << file;
+  }
+}
+
+struct Degradation {
+  const char* name;
+  std::function<std::vector<int16_t>(const std::vector<int16_t>&, int32_t rate)> apply;
+};
+
+TEST(Degradations, WhatARealLineDoesStillPasses) {
+  using namespace sonaril_test;
+  const std::vector<Degradation> degradations = {
+      {"u-law", [](const std::vector<int16_t>& s, int32_t) { return ThroughG711(s, G711Law::MuLaw); }},
+      {"A-law", [](const std::vector<int16_t>& s, int32_t) { return ThroughG711(s, G711Law::ALaw); }},
+      {"noise at 20 dB SNR", [](const std::vector<int16_t>& s, int32_t) { return WithNoise(s, 20.0, 1); }},
+      {"6 dB quieter", [](const std::vector<int16_t>& s, int32_t) { return WithGain(s, -6.0); }},
+      {"started 1.3 s into the cycle", [](const std::vector<int16_t>& s, int32_t rate) { return StartingAt(s, rate, 1.3); }},
+      {"50 Hz hum", [](const std::vector<int16_t>& s, int32_t rate) { return WithHum(s, rate, 50.0, -34.0); }},
+  };
+  for (const std::string& file : SettingFiles()) {
+    ToneSetting setting;
+    ASSERT_TRUE(Load(file, &setting)) << file;
+    const int32_t rate = setting.sampling_frequency;
+    // At least three cycles, so that 1.3 s in still leaves whole steps of every example.
+    std::vector<int16_t> clean = Render(setting, std::max(setting.repeat, 3));
+    for (const Degradation& degradation : degradations) {
+      CheckResult result = Check(file, degradation.apply(clean, rate), rate);
+      EXPECT_TRUE(result.pass) << file << ": " << degradation.name;
+    }
+  }
+}
+
+struct Mistake {
+  const char* name;
+  const char* example;
+  std::function<void(ToneSetting&)> make_wrong;
+  size_t failing_row;  // 1-based row of the check
+  std::function<bool(const StepComparison&)> shows;
+};
+
+bool ToneFails(const StepComparison& row, double frequency, std::function<bool(const ToneComparison&)> how) {
+  return std::any_of(row.tones.begin(), row.tones.end(), [&](const ToneComparison& tone) {
+    double at = tone.expected ? tone.expected_hz : tone.heard_hz;
+    return std::fabs(at - frequency) < 1.0 && !tone.ok && how(tone);
+  });
+}
+
+TEST(Degradations, WrongRendersFailOnTheRightRow) {
+  const std::vector<Mistake> mistakes = {
+      {"a frequency 3 % off", "ringback-north-america.ton",
+       [](ToneSetting& s) { s.tones->frequency = 453; }, 1,
+       [](const StepComparison& row) {
+         return ToneFails(row, 440, [](const ToneComparison& t) { return t.heard && !t.frequency_ok; });
+       }},
+      {"a tone of the ramp 3 % off", "ramps-and-fades.ton",
+       [](ToneSetting& s) { s.ToneAt(1)->frequency = 258; }, 2,
+       [](const StepComparison& row) {
+         return ToneFails(row, 250, [](const ToneComparison& t) { return t.heard && !t.frequency_ok; });
+       }},
+      {"an ON step 25 % longer", "busy-japan.ton", [](ToneSetting& s) { s.patterns->time = 625; }, 1,
+       [](const StepComparison& row) { return !row.duration_ok && std::fabs(row.worst_error_ms - 125.0) < 5.0; }},
+      {"a tone missing", "ringback-uk.ton", [](ToneSetting& s) { s.DeleteTone(1); }, 1,
+       [](const StepComparison& row) {
+         return ToneFails(row, 450, [](const ToneComparison& t) { return t.expected && !t.heard; });
+       }},
+      {"an extra 1 kHz tone", "busy-north-america.ton", [](ToneSetting& s) { AddTone(s, Sine, 1000, 0, 0, -1, 25); },
+       1,
+       [](const StepComparison& row) {
+         return ToneFails(row, 1000, [](const ToneComparison& t) { return !t.expected && t.heard; });
+       }},
+  };
+  for (const Mistake& mistake : mistakes) {
+    ToneSetting wrong;
+    ASSERT_TRUE(Load(Example(mistake.example), &wrong));
+    mistake.make_wrong(wrong);
+    const int32_t rate = wrong.sampling_frequency;
+    CheckResult result = Check(Example(mistake.example), Render(wrong, std::max(wrong.repeat, 3)), rate);
+    EXPECT_FALSE(result.pass) << mistake.name;
+    ASSERT_GE(result.steps.size(), mistake.failing_row) << mistake.name;
+    for (size_t row = 1; row <= result.steps.size(); ++row) {
+      const StepComparison& step = result.steps[row - 1];
+      if (row == mistake.failing_row) {
+        EXPECT_FALSE(step.ok) << mistake.name;
+        EXPECT_TRUE(mistake.shows(step)) << mistake.name;
+      } else if (std::string(mistake.name) != "a tone missing") {
+        // A missing tone is missing from both ON steps of the double ring.
+        EXPECT_TRUE(step.ok) << mistake.name << ": row " << row;
+      }
+    }
+  }
+}
+
+}  // namespace
