@@ -18,8 +18,9 @@ constexpr double kLongestTrimMs = 20.0;
 // FFT lengths are a power of two; the largest measured stretch fits twice.
 constexpr size_t kLongestMeasuredSamples = 32768;
 constexpr size_t kFewestMeasuredSamples = 32;
-// A peak must stand this far above the spectrum's median, which is the noise.
-constexpr double kPeakOverNoiseDb = 12.0;
+// A peak must stand this far above the spectrum's median, which is the noise: further than
+// the highest of thousands of noise bins usually reaches.
+constexpr double kPeakOverNoiseDb = 15.0;
 // Peaks closer than this many resolution bins are one peak seen through the window's
 // main lobe (Hann: 2 bins) and its first side lobe.
 constexpr double kPeakSeparationBins = 2.5;

@@ -73,7 +73,7 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
     std::string head = Format("  %4d  %-12s %-19s ", static_cast<int>(i + 1), SegmentKindName(step.kind).c_str(),
                               DurationText(step.duration_ms, step.duration_known).c_str());
     if (step.tones.empty()) {
-      out += head + "\n";
+      out += head.substr(0, head.find_last_not_of(' ') + 1) + "\n";
       continue;
     }
     for (size_t t = 0; t < step.tones.size(); ++t) {
