@@ -4,66 +4,43 @@
 
 namespace {
 
-struct AnalysisLine {
-  std::vector<std::string> arguments;
-  CliCommand command;
-  std::string recording;
-  std::string setting;
-  RecordingEncoding encoding;
-  int32_t rate;
-  bool json;
-  CheckTolerances tolerances;
-};
-
-CheckTolerances Tolerances(double frequency, double cadence_percent, double cadence_ms, double level, bool absolute) {
-  CheckTolerances tolerances;
-  tolerances.frequency_percent = frequency;
-  tolerances.cadence_percent = cadence_percent;
-  tolerances.cadence_in_ms = cadence_ms > 0.0;
-  tolerances.cadence_ms = cadence_ms;
-  tolerances.level_db = level;
-  tolerances.absolute_levels = absolute;
-  return tolerances;
+// Everything analyze and check take from their line, in one text.
+std::string Describe(const CliRequest& request) {
+  const AnalysisRequest& analysis = request.analysis;
+  const CheckTolerances& tolerances = analysis.tolerances;
+  const char* encodings[] = {"wav", "mulaw", "alaw"};
+  std::string text = request.command == CliCommand::Check ? "check " : "analyze ";
+  text += analysis.recording_path + (request.setting_path.empty() ? "" : " " + request.setting_path);
+  text += std::string(" ") + encodings[static_cast<int>(analysis.encoding)] + " " + std::to_string(analysis.raw_rate);
+  text += request.json ? " json" : "";
+  text += " f" + testing::PrintToString(tolerances.frequency_percent);
+  text += tolerances.cadence_in_ms ? " c" + testing::PrintToString(tolerances.cadence_ms) + "ms"
+                                   : " c" + testing::PrintToString(tolerances.cadence_percent) + "%";
+  text += " l" + testing::PrintToString(tolerances.level_db) + (tolerances.absolute_levels ? " absolute" : "");
+  return text;
 }
 
 TEST(AnalysisArguments, AcceptsEveryDocumentedForm) {
-  const CheckTolerances defaults;
-  const AnalysisLine lines[] = {
-      {{"analyze", "rec.wav"}, CliCommand::Analyze, "rec.wav", "", RecordingEncoding::Wave, 8000, false, defaults},
-      {{"analyze", "--json", "rec.wav"}, CliCommand::Analyze, "rec.wav", "", RecordingEncoding::Wave, 8000, true,
-       defaults},
-      {{"analyze", "rec.ul", "--format", "mulaw", "--rate", "16000"}, CliCommand::Analyze, "rec.ul", "",
-       RecordingEncoding::MuLaw, 16000, false, defaults},
-      {{"analyze", "--rate", "44100", "--format", "alaw", "録音.al"}, CliCommand::Analyze, "録音.al", "",
-       RecordingEncoding::ALaw, 44100, false, defaults},
-      {{"check", "rec.wav", "a.ton"}, CliCommand::Check, "rec.wav", "a.ton", RecordingEncoding::Wave, 8000, false,
-       defaults},
-      {{"check", "rec.wav", "a.ton", "--tolerance-frequency", "2%", "--tolerance-cadence", "40ms",
-        "--tolerance-level", "6dB", "--absolute-levels", "--json"},
-       CliCommand::Check, "rec.wav", "a.ton", RecordingEncoding::Wave, 8000, true, Tolerances(2, 10, 40, 6, true)},
-      {{"check", "--tolerance-cadence", "15", "--tolerance-frequency", "0.5", "rec.wav", "a.ton",
-        "--tolerance-level", "1.5"},
-       CliCommand::Check, "rec.wav", "a.ton", RecordingEncoding::Wave, 8000, false, Tolerances(0.5, 15, 0, 1.5, false)},
-      {{"check", "r.ul", "a.ton", "--format", "mulaw", "--tolerance-cadence", "5%"}, CliCommand::Check, "r.ul",
-       "a.ton", RecordingEncoding::MuLaw, 8000, false, Tolerances(1.5, 5, 0, 3, false)},
+  const std::pair<std::vector<std::string>, std::string> lines[] = {
+      {{"analyze", "rec.wav"}, "analyze rec.wav wav 8000 f1.5 c10% l3"},
+      {{"analyze", "--json", "rec.wav"}, "analyze rec.wav wav 8000 json f1.5 c10% l3"},
+      {{"analyze", "rec.ul", "--format", "mulaw", "--rate", "16000"}, "analyze rec.ul mulaw 16000 f1.5 c10% l3"},
+      {{"analyze", "--rate", "44100", "--format", "alaw", "録音.al"}, "analyze 録音.al alaw 44100 f1.5 c10% l3"},
+      {{"check", "rec.wav", "a.ton"}, "check rec.wav a.ton wav 8000 f1.5 c10% l3"},
+      {{"check", "rec.wav", "a.ton", "--tolerance-frequency", "2%", "--tolerance-cadence", "40ms", "--tolerance-level",
+        "6dB", "--absolute-levels", "--json"},
+       "check rec.wav a.ton wav 8000 json f2 c40ms l6 absolute"},
+      {{"check", "--tolerance-cadence", "15", "--tolerance-frequency", "0.5", "rec.wav", "a.ton", "--tolerance-level",
+        "1.5"},
+       "check rec.wav a.ton wav 8000 f0.5 c15% l1.5"},
+      {{"check", "r.ul", "a.ton", "--format", "mulaw", "--tolerance-cadence", "5%"},
+       "check r.ul a.ton mulaw 8000 f1.5 c5% l3"},
   };
-  for (const AnalysisLine& line : lines) {
+  for (const auto& line : lines) {
     CliRequest request;
     std::string error;
-    ASSERT_TRUE(ParseCliArguments(line.arguments, &request, &error)) << error;
-    EXPECT_EQ(request.command, line.command);
-    EXPECT_EQ(request.analysis.recording_path, line.recording);
-    EXPECT_EQ(request.setting_path, line.setting);
-    EXPECT_EQ(request.analysis.encoding, line.encoding);
-    EXPECT_EQ(request.analysis.raw_rate, line.rate);
-    EXPECT_EQ(request.json, line.json);
-    const CheckTolerances& got = request.analysis.tolerances;
-    EXPECT_DOUBLE_EQ(got.frequency_percent, line.tolerances.frequency_percent);
-    EXPECT_DOUBLE_EQ(got.cadence_percent, line.tolerances.cadence_percent);
-    EXPECT_EQ(got.cadence_in_ms, line.tolerances.cadence_in_ms);
-    EXPECT_DOUBLE_EQ(got.cadence_ms, line.tolerances.cadence_ms);
-    EXPECT_DOUBLE_EQ(got.level_db, line.tolerances.level_db);
-    EXPECT_EQ(got.absolute_levels, line.tolerances.absolute_levels);
+    ASSERT_TRUE(ParseCliArguments(line.first, &request, &error)) << error;
+    EXPECT_EQ(Describe(request), line.second);
   }
 }
 

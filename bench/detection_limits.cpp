@@ -2,7 +2,7 @@
 // check catches every time at 20 dB SNR. Recordings are made here with exact
 // frequencies and lengths (a setting holds whole hertz and milliseconds), noise from
 // 20 seeds, and checked against the setting with default and with tight tolerances.
-// Not a test: run it by hand, it prints a table.
+// Run it by hand (built beside the benchmarks); it prints a table.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
