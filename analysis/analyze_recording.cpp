@@ -125,8 +125,7 @@ bool AnalyzeRecording(const int16_t* samples, int64_t count, int32_t rate, Recor
   if (!MeasureEnvelope(samples, count, rate, &envelope)) return false;
   analysis->dc_offset = envelope.dc_offset;
   analysis->background_dbfs = PowerToDbfs(envelope.floor_power);
-  RunLevels levels;
-  std::vector<Run> runs = FindRuns(samples, envelope, &levels);
+  std::vector<Run> runs = FindRuns(samples, envelope);
   analysis->segments = SplitIntoSegments(runs, envelope);
   // The envelope's frames are no longer needed; the tones come from the samples.
   envelope = Envelope();

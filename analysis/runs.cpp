@@ -66,7 +66,8 @@ class EdgeFinder {
     double run_power = sum / static_cast<double>(std::max<size_t>(1, run.last - run.first));
     double background = envelope_.floor_power;
     frame_level_ = std::max(kEdgeOverBackground * background, kEdgeUnderRun * run_power);
-    sample_level_ = std::max({std::sqrt(frame_level_), 1.5});
+    // At least two steps of the last bit, which dither or a codec's silence may flip.
+    sample_level_ = std::max(std::sqrt(frame_level_), 1.5);
   }
 
   // The first sample of the sound that reaches back from frame inside, not before frame
@@ -135,8 +136,7 @@ void AppendRun(std::vector<Run>* runs, int64_t start, int64_t end, bool sounding
 
 }  // namespace
 
-std::vector<Run> FindRuns(const int16_t* samples, const Envelope& envelope, RunLevels* levels) {
-  *levels = RunLevels();
+std::vector<Run> FindRuns(const int16_t* samples, const Envelope& envelope) {
   std::vector<Run> runs;
   const int64_t count = envelope.sample_count;
   if (count <= 0) return runs;
@@ -149,12 +149,12 @@ std::vector<Run> FindRuns(const int16_t* samples, const Envelope& envelope, RunL
     runs.push_back(Run{0, count, peak_db >= kQuietestSteadySoundDbfs});
     return runs;
   }
-  levels->has_contrast = true;
   // Hysteresis in decibels, between background and loudest; the powers follow from the
   // ratio to the background, which needs no conversion back from dBFS.
-  levels->on_power = std::max(envelope.floor_power, 1e-12) * std::pow(10.0, kOnFraction * contrast / 10.0);
-  levels->off_power = std::max(envelope.floor_power, 1e-12) * std::pow(10.0, kOffFraction * contrast / 10.0);
-  std::vector<FrameRun> frame_runs = FindFrameRuns(envelope, levels->on_power, levels->off_power);
+  const double background = std::max(envelope.floor_power, 1e-12);
+  const double on_power = background * std::pow(10.0, kOnFraction * contrast / 10.0);
+  const double off_power = background * std::pow(10.0, kOffFraction * contrast / 10.0);
+  std::vector<FrameRun> frame_runs = FindFrameRuns(envelope, on_power, off_power);
 
   EdgeFinder edges(samples, envelope);
   int64_t previous_end = 0;

@@ -13,13 +13,6 @@ struct Run {
   bool sounding = false;
 };
 
-// The levels FindRuns decided on, for the report and for the edges of ramps.
-struct RunLevels {
-  double on_power = 0.0;   // a quiet stretch becomes sound above this smoothed power
-  double off_power = 0.0;  // and sound becomes quiet again below this one
-  bool has_contrast = false;  // false: the recording is one level throughout
-};
-
 // Runs covering the whole recording in time order, alternating between sounding and
 // silent; an empty recording gives none.
-std::vector<Run> FindRuns(const int16_t* samples, const Envelope& envelope, RunLevels* levels);
+std::vector<Run> FindRuns(const int16_t* samples, const Envelope& envelope);

@@ -36,8 +36,6 @@ class LineSums {
     }
   }
 
-  double Mean(size_t first, size_t last) const { return (y_[last] - y_[first]) / Count(first, last); }
-
   double FlatError(size_t first, size_t last) const {
     double n = Count(first, last);
     double sy = y_[last] - y_[first];
