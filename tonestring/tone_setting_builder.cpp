@@ -8,6 +8,7 @@
 #include "synth/sampling_frequencies.h"
 #include "synth/synthesis_validation.h"
 #include "tonestring/tone_gating.h"
+#include "tonestring/tone_normal_form.h"
 #include "tonestring/tone_rounding.h"
 #include "tonestring/tone_string_formatter.h"
 
@@ -31,7 +32,7 @@ std::string Number(double value) {
 class SettingBuilder {
  public:
   SettingBuilder(const ToneSequence& sequence, const ToneStringOptions& options)
-      : parts_(sequence.parts), options_(options), rate_(options.sampling_frequency) {}
+      : normal_(NormalForm(sequence)), parts_(normal_.parts), options_(options), rate_(options.sampling_frequency) {}
 
   bool Build(ToneSetting* setting, std::string* why_not) {
     why_not_ = why_not;
@@ -96,10 +97,8 @@ class SettingBuilder {
     const size_t first_repeating = std::find_if(parts_.begin(), parts_.end(),
                                                 [](const TonePart& part) { return !part.plays_once; }) -
                                    parts_.begin();
-    if (first_repeating == parts_.size()) {
-      return RefusePart(last, "every part plays once, so the tone stops after this one; end the string "
-                              "with a part that lasts for ever (',0' for silence)");
-    }
+    // The normal form turned a silent (or empty) remainder after parts that play once into
+    // silence for ever, so what repeats here sounds.
     if (first_repeating > 0) {
       return RefusePart(first_repeating, "it repeats after parts that play once, but a setting repeats "
                                          "its whole ring pattern");
@@ -153,7 +152,7 @@ class SettingBuilder {
   bool ResolveLevels() {
     size_t most = 0;
     for (const TonePart& part : parts_) most = std::max(most, part.tones.size());
-    const double fallback = options_.level_percent < 0.0 ? static_cast<double>(100 / most)
+    const double fallback = options_.level_percent < 0.0 ? static_cast<double>(99 / most)
                                                          : options_.level_percent;
     std::map<int32_t, size_t> first_part;
     for (size_t i = 0; i < parts_.size(); ++i) {
@@ -297,6 +296,7 @@ class SettingBuilder {
     return true;
   }
 
+  const ToneSequence normal_;
   const std::vector<TonePart>& parts_;
   const ToneStringOptions& options_;
   const int32_t rate_;

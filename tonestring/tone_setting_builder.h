@@ -11,8 +11,9 @@ struct ToneStringOptions {
   int32_t sampling_frequency = 8000;  // one of the offered sampling frequencies
   int32_t repeat = 1;                 // cycles of a string that repeats, 1..100
   int32_t hold_ms = 2000;             // how long a part that lasts for ever is rendered
-  // Each tone's level (peak, % of full scale) where its part gives none. Negative: 100
-  // divided by the most frequencies any part sums (rounded down), so no sum clips.
+  // Each tone's level (peak, % of full scale) where its part gives none. Negative: the
+  // largest whole percent that keeps every part's sum below full scale, 99 divided by the
+  // most frequencies any part sums (99% for one, 49% for two).
   double level_percent = kLevelFromOptions;
 };
 
@@ -21,7 +22,7 @@ struct ToneStringOptions {
 // options.sampling_frequency, and returns true. Frequencies and levels are rounded to whole
 // hertz and percent; a frequency must keep one level throughout.
 //
-// Two shapes are accepted:
+// The sequence is taken in its normal form (tone_normal_form.h). Two shapes are accepted:
 //  - no part lasts for ever and none plays once: the parts form a cycle that the setting
 //    repeats options.repeat times; the latest tone ends with the cycle, so the tones loop
 //    with the ring pattern;
@@ -30,8 +31,8 @@ struct ToneStringOptions {
 //    starts after every tone has ended; a sounding one is held by tones that never stop,
 //    so every sounding part must then sound the last part's frequencies.
 // Everything else is refused with one line naming the part and the reason, *setting
-// unchanged: parts that play once before parts that repeat (a setting repeats its whole
-// pattern), a string whose parts all play once, frequencies at or above half the sampling
+// unchanged: parts that play once before parts that repeat and sound (a setting repeats its
+// whole pattern), frequencies at or above half the sampling
 // frequency, levels that round to 0% or whose sum in a part exceeds full scale, durations
 // that are not whole samples (at 44100 Hz), a tone that would spill a non-zero sample into
 // the next sounding part (tone end times are inclusive), more than kMaxSettingTones tones,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tonestring/tone_normal_form.h"
 #include "tonestring/tone_rounding.h"
 
 namespace {
@@ -16,8 +17,10 @@ std::string FrequencyText(double hertz) {
   return text;
 }
 
-std::string PartText(const TonePart& part, bool plays_once) {
-  std::string text = plays_once ? "!" : "";
+}  // namespace
+
+std::string FormatTonePart(const TonePart& part) {
+  std::string text = part.plays_once ? "!" : "";
   if (part.tones.empty()) {
     text += "0";
   } else {
@@ -33,19 +36,11 @@ std::string PartText(const TonePart& part, bool plays_once) {
   return text;
 }
 
-}  // namespace
-
-std::string FormatTonePart(const TonePart& part) { return PartText(part, part.plays_once); }
-
 std::string FormatToneString(const ToneSequence& sequence) {
-  const size_t count = sequence.parts.size();
-  const bool ends_for_ever = count > 0 && sequence.parts.back().duration_ms == kLastsForEver;
   std::string text;
-  for (size_t i = 0; i < count; ++i) {
-    if (i > 0) text += ",";
-    const TonePart& part = sequence.parts[i];
-    const bool plays_once = ends_for_ever ? i + 1 < count : part.plays_once;
-    text += PartText(part, plays_once);
+  for (const TonePart& part : NormalForm(sequence).parts) {
+    if (!text.empty()) text += ",";
+    text += FormatTonePart(part);
   }
   return text;
 }

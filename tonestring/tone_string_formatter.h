@@ -1,9 +1,7 @@
-// Writes a tone sequence as a tone string in its normal form, the form the reader and the
-// importer give back: no blanks, no leading zeros, each part's frequencies rounded to whole
-// hertz and in ascending order, "0" for silence, no "/DURATION" on a part that lasts for
-// ever. A part that lasts for ever ends the tone, so when the last part does, every part
-// before it plays once and is written with "!" (the last part without one). Levels are
-// not written: a tone string has none.
+// Writes a tone sequence as a tone string in its normal form (see tone_normal_form.h), the
+// form the reader and the importer give back: no blanks, no leading zeros, each part's
+// frequencies rounded to whole hertz and in ascending order, "0" for silence, no
+// "/DURATION" on a part that lasts for ever. Levels are not written: a tone string has none.
 #pragma once
 #include <string>
 

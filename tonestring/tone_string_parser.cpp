@@ -9,6 +9,12 @@ constexpr size_t kShownPartCharacters = 40;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Text quoted in a message, cut short so that one line stays readable.
+std::string Shown(std::string_view text) {
+  if (text.size() <= kShownPartCharacters) return std::string(text);
+  return std::string(text.substr(0, kShownPartCharacters)) + "...";
+}
+
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
@@ -41,24 +47,22 @@ class PartReader {
       rest.remove_prefix(1);
     }
     const size_t slash = rest.find('/');
-    const std::string_view frequencies = rest.substr(0, slash);
+    const std::string_view frequencies = Trim(rest.substr(0, slash));
     if (!ReadFrequencies(frequencies, part, why_not)) return false;
     if (slash == std::string_view::npos) return true;
-    return ReadDuration(rest.substr(slash + 1), part, why_not);
+    return ReadDuration(Trim(rest.substr(slash + 1)), part, why_not);
   }
 
  private:
   bool Refuse(const std::string& reason, std::string* why_not) const {
-    std::string shown(text_.substr(0, kShownPartCharacters));
-    if (text_.size() > kShownPartCharacters) shown += "...";
-    *why_not = "part " + std::to_string(index_) + " (" + shown + "): " + reason;
+    *why_not = "part " + std::to_string(index_) + " (" + Shown(text_) + "): " + reason;
     return false;
   }
 
   bool ReadFrequencies(std::string_view text, TonePart* part, std::string* why_not) const {
     if (text.empty()) return Refuse("no frequency", why_not);
     if (text.find('*') != std::string_view::npos) {
-      return Refuse("amplitude modulation ('" + std::string(text) +
+      return Refuse("amplitude modulation ('" + Shown(text) +
                         "') cannot be built from summed sine tones",
                     why_not);
     }
@@ -68,14 +72,14 @@ class PartReader {
     std::vector<int32_t> hertz;
     for (size_t start = 0;;) {
       const size_t plus = text.find('+', start);
-      const std::string_view piece = text.substr(start, plus == std::string_view::npos ? plus : plus - start);
+      const std::string_view piece = Trim(text.substr(start, plus == std::string_view::npos ? plus : plus - start));
       if (piece.empty()) return Refuse("a frequency is missing beside '+'", why_not);
       int32_t value = 0;
       const Number number = ReadNumber(piece, &value);
       if (number == Number::NotDigits) {
-        return Refuse("'" + std::string(piece) + "' is not a frequency in whole hertz", why_not);
+        return Refuse("'" + Shown(piece) + "' is not a frequency in whole hertz", why_not);
       }
-      if (number == Number::TooLarge) return Refuse(std::string(piece) + " Hz is too large", why_not);
+      if (number == Number::TooLarge) return Refuse(Shown(piece) + " Hz is too large", why_not);
       for (int32_t earlier : hertz) {
         if (earlier == value) return Refuse(std::to_string(value) + " Hz appears twice", why_not);
       }
@@ -101,9 +105,9 @@ class PartReader {
     int32_t value = 0;
     const Number number = ReadNumber(text, &value);
     if (number == Number::NotDigits) {
-      return Refuse("'" + std::string(text) + "' is not a duration in whole milliseconds", why_not);
+      return Refuse("'" + Shown(text) + "' is not a duration in whole milliseconds", why_not);
     }
-    if (number == Number::TooLarge) return Refuse(std::string(text) + " ms is too long", why_not);
+    if (number == Number::TooLarge) return Refuse(Shown(text) + " ms is too long", why_not);
     if (value == 0) {
       return Refuse("a duration of 0 ms (leave out /DURATION for a part that lasts for ever)",
                     why_not);

@@ -1,7 +1,7 @@
 // Reads a tone string: comma-separated parts "[!]FREQUENCIES[/DURATION]", frequencies in
 // whole hertz joined by "+" (summed), "0" for silence, durations in milliseconds; a part
 // without a duration lasts for ever and a leading "!" marks a part that plays once. Blanks
-// around a part are ignored.
+// (spaces, tabs) around parts, numbers, "+" and "/" are ignored.
 #pragma once
 #include <string>
 #include <string_view>
