@@ -61,10 +61,9 @@ TEST(CliImport, OptionsShapeTheSetting) {
   const std::string ton = dir.File("dial.ton");
   ASSERT_EQ(RunTool(dir, {"import", "350+440", "-o", ton, "--rate", "16000", "--hold", "500", "--level", "30"}).exit_code,
             kExitSuccess);
-  CliRun info = RunTool(dir, {"info", ton});
-  for (const char* line : {"Sampling frequency: 16000 Hz\n", "Pattern total:      500 ms\n", "level 30%",
-                           "Tone string:        350+440\n"}) {
-    EXPECT_NE(info.out.find(line), std::string::npos) << line << "\n" << info.out;
+  const std::string info = RunTool(dir, {"info", ton}).out;
+  for (const char* line : {"Sampling frequency: 16000 Hz\n", "Pattern total:      500 ms\n", "level 30%", "Tone string:        350+440\n"}) {
+    EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
   }
 }
 
@@ -89,13 +88,10 @@ TEST(CliImport, BadStringsAndOptionsGiveOneLineExitTwoAndNoFile) {
        "sonaril-cli: import: part 1 (400*16/1000): amplitude modulation ('400*16') cannot be built from summed sine tones\n"},
       {{"440/100", "--rate", "11025"},
        "sonaril-cli: import: the sampling frequency 11025 Hz is not one of 8000, 16000, 32000, 44100, 48000 and 96000 Hz\n"},
-      {{"440/100", "--repeat", "101"}, "sonaril-cli: import: a repeat count of 101 is not between 1 and 100\n"},
       {{"440/100", "--level", "0"}, "sonaril-cli: --level needs a whole percent from 1 to 100, not '0'\n"},
       {{"440/100", "--dbm0", "loud"}, "sonaril-cli: --dbm0 needs a level in dBm0 such as -13, not 'loud'\n"},
-      {{"440/100", "--dbm0", "nan"}, "sonaril-cli: --dbm0 needs a level in dBm0 such as -13, not 'nan'\n"},
       {{"440+480/100", "--dbm0", "3"}, "sonaril-cli: import: part 1 (440+480/100): its levels add up to 196%, more than full scale\n"},
       {{"440/100", "--level", "20", "--dbm0", "-10"}, "sonaril-cli: give the level with --level or with --dbm0, not both\n"},
-      {{"440/100", "--hold", "1.5"}, "sonaril-cli: --hold needs a whole number, not '1.5'\n"},
       {{"440/100", "0/100"}, "sonaril-cli: more than one tone string given ('0/100'); quote the string\n"},
       {{"440/100", "--loud"}, "sonaril-cli: unknown option '--loud' for import\n"},
   };
@@ -137,25 +133,12 @@ TEST(CliInfoToneString, SaysWhyASettingIsNotAToneString) {
   EXPECT_EQ(RunTool(dir, {"info", dir.File("missing.ton"), "--tone-string"}).exit_code, kExitFileError);
 }
 
-TEST(CliArgumentsForToneStrings, ImportAndInfoForms) {
-  CliRequest request;
-  std::string error;
-  ASSERT_TRUE(ParseCliArguments({"import", "!950/330,0", "--hold", "500", "-o", "sit.ton", "--dbm0", "-9.5",
-                                 "--rate", "48000", "--repeat", "1"},
-                                &request, &error))
-      << error;
-  EXPECT_EQ(request.command, CliCommand::Import);
-  EXPECT_EQ(request.import.tone_string, "!950/330,0");
-  EXPECT_EQ(request.import.output_path, "sit.ton");
-  EXPECT_EQ(request.import.hold_ms, 500);
-  EXPECT_EQ(request.import.rate, 48000);
-  EXPECT_TRUE(request.import.has_dbm0);
-  EXPECT_EQ(request.import.dbm0, -9.5);
-  ASSERT_TRUE(ParseCliArguments({"info", "a.ton", "--tone-string"}, &request, &error)) << error;
-  EXPECT_TRUE(request.tone_string);
+TEST(CliArgumentsForToneStrings, RefusesIncompleteLines) {
   for (const std::vector<std::string>& line : std::vector<std::vector<std::string>>{
            {"import"}, {"import", "440"}, {"import", "-o", "a.ton"}, {"import", "440", "-o"},
            {"info", "a.ton", "--json", "--tone-string"}, {"render", "a.ton", "-o", "x", "--tone-string"}}) {
+    CliRequest request;
+    std::string error;
     EXPECT_FALSE(ParseCliArguments(line, &request, &error)) << testing::PrintToString(line);
     EXPECT_EQ(error.find('\n'), std::string::npos);
   }

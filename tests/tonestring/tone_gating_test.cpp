@@ -47,21 +47,4 @@ TEST(ToneGating, SilentSpillsAreZeroInTheRealGenerator) {
   }
 }
 
-TEST(ToneGating, SpillsOffTheZeroCrossingAreNotSilent) {
-  // 950 Hz stopping at 333 ms (2664 samples) at 8000 Hz: the sample is far from zero.
-  EXPECT_FALSE(SineIsSilentAt(950, 8000, 2664));
-  EXPECT_TRUE(SineIsSilentAt(950, 8000, 2640));  // at 330 ms it is
-  CSineWave sine;
-  ASSERT_EQ(sine.Init(8000, 0, -1, 950, 0, 22), 1);
-  sine.SetLoopLength(-1);
-  std::vector<int32_t> samples(2665);
-  sine.Generate(samples.data(), 2665);
-  EXPECT_NE(samples[2664], 0);
-  EXPECT_EQ(samples[2640], 0);
-}
-
-TEST(ToneGating, OfferedRatesReadAsOneList) {
-  EXPECT_EQ(OfferedSamplingFrequenciesText(), "8000, 16000, 32000, 44100, 48000 and 96000 Hz");
-}
-
 }  // namespace

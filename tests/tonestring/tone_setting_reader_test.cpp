@@ -9,10 +9,8 @@
 #include "files/tone_file.h"
 #include "tests/common/setting_builder.h"
 #include "tests/common/test_paths.h"
-#include "tonestring/tone_setting_builder.h"
 #include "tonestring/tone_setting_reader.h"
 #include "tonestring/tone_string_formatter.h"
-#include "tonestring/tone_string_parser.h"
 
 namespace {
 
@@ -138,64 +136,6 @@ TEST(ToneSettingReader, ExamplesReadAsToneStringsOnlyWithoutFades) {
     path.Assign(sonaril_test::TestDataPath(std::string("../../examples/") + item.file).c_str());
     ASSERT_TRUE(LoadToneSetting(setting, path.GetWide())) << item.file;
     EXPECT_EQ(Read(setting), item.read) << item.file;
-  }
-}
-
-TEST(ToneSettingReader, LevelsComeBackWithTheirFrequencies) {
-  ToneSetting setting;
-  AddStep(setting, On, 300);
-  AddStep(setting, Off, 300);
-  AddTone(setting, Sine, 480, 0, 0, -1, 31);
-  AddTone(setting, Sine, 440, 0, 0, -1, 12);
-  ToneSequence sequence;
-  std::string why_not;
-  ASSERT_TRUE(ReadToneSequence(setting, &sequence, &why_not)) << why_not;
-  ASSERT_EQ(sequence.parts.size(), 2u);
-  ASSERT_EQ(sequence.parts[0].tones.size(), 2u);
-  EXPECT_EQ(sequence.parts[0].tones[0].frequency_hz, 440.0);
-  EXPECT_EQ(sequence.parts[0].tones[0].level_percent, 12.0);
-  EXPECT_EQ(sequence.parts[0].tones[1].level_percent, 31.0);
-
-  // And the builder, given them back, makes the same tones.
-  ToneSetting rebuilt;
-  ToneStringOptions options;
-  ASSERT_TRUE(BuildToneSetting(sequence, options, &rebuilt, &why_not)) << why_not;
-  EXPECT_EQ(rebuilt.tones->level, 12);
-  EXPECT_EQ(rebuilt.tones->next->level, 31);
-}
-
-TEST(ToneSettingReader, WhatTheBuilderWritesReadsBack) {
-  const struct {
-    const char* text;
-    int32_t rate;
-    int32_t repeat;
-  } cases[] = {
-      {"440+480/2000,0/4000", 8000, 1},
-      {"440+480/2000,0/4000", 8000, 2},
-      {"425/1000,0/4000", 44100, 1},
-      {"!950/330,!1400/330,!1800/330,0", 8000, 1},
-      {"!950/330,!1400/330,!1800/330,0", 96000, 1},
-      {"350+440", 16000, 1},
-      {"!350+440/100,!0/100,!350+440/100,!0/100,!350+440/100,!0/100,350+440", 8000, 1},
-      {"350+440/750,440/750", 8000, 5},
-      {"400/200,1004/300", 8000, 4},
-      {"470/400,425/400", 32000, 3},
-      {"!0/500,425", 48000, 1},
-      {"0/500,425/500", 8000, 1},
-      {"950/330,0/15,1400/330,0/15,1800/330,0/1000", 8000, 2},
-      {"440/100,0/100,480/100,440/100", 8000, 1},
-      {"425/200,0/200,425/200,0/200,425/200,0/600", 8000, 3},
-  };
-  for (const auto& item : cases) {
-    ToneSequence sequence;
-    std::string why_not;
-    ASSERT_TRUE(ParseToneString(item.text, &sequence, &why_not)) << why_not;
-    ToneStringOptions options;
-    options.sampling_frequency = item.rate;
-    options.repeat = item.repeat;
-    ToneSetting setting;
-    ASSERT_TRUE(BuildToneSetting(sequence, options, &setting, &why_not)) << item.text << ": " << why_not;
-    EXPECT_EQ(Read(setting), FormatToneString(sequence)) << item.text << " at " << item.rate << " Hz x" << item.repeat;
   }
 }
 
