@@ -32,10 +32,10 @@ struct ToneStringOptions {
 //    so every sounding part must then sound the last part's frequencies.
 // Everything else is refused with one line naming the part and the reason, *setting
 // unchanged: parts that play once before parts that repeat and sound (a setting repeats its
-// whole pattern), frequencies at or above half the sampling
-// frequency, levels that round to 0% or whose sum in a part exceeds full scale, durations
-// that are not whole samples (at 44100 Hz), a tone that would spill a non-zero sample into
-// the next sounding part (tone end times are inclusive), more than kMaxSettingTones tones,
-// and a tone too long for the 32-bit sample count.
+// whole pattern), frequencies at or above half the sampling frequency, levels that round to
+// 0% or whose sum in a part exceeds full scale, durations that are not whole samples (at
+// 44100 Hz), a tone that would spill a non-zero sample into the next sounding part (tone end
+// times are inclusive), more than kMaxSettingTones tones, and a tone too long for the 32-bit
+// sample count.
 bool BuildToneSetting(const ToneSequence& sequence, const ToneStringOptions& options,
                       ToneSetting* setting, std::string* why_not);
