@@ -46,23 +46,28 @@ done
 [ -f "$shortcut" ] || fail "no Start-menu shortcut Sonaril"
 
 classes='HKCU\Software\Classes'
-uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Sonaril'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sonaril'
 program="\"$install_win\\Sonaril.exe\""
-expect ".ton file type" Sonaril.ToneSetting "$(reg_value "$classes\\.ton")"
-expect "file type description" "Sonaril tone setting" "$(reg_value "$classes\\Sonaril.ToneSetting")"
-expect "file type icon" "$program,0" "$(reg_value "$classes\\Sonaril.ToneSetting\\DefaultIcon")"
-open_command="$(reg_value "$classes\\Sonaril.ToneSetting\\shell\\open\\command")"
-expect "open command" "$program \"%1\"" "$open_command"
-expect "Apps & features name" Sonaril "$(reg_value "HKCU\\$uninstall_key" DisplayName)"
-expect "Apps & features version" "$version" "$(reg_value "HKCU\\$uninstall_key" DisplayVersion)"
-expect "Apps & features uninstaller" "\"$install_win\\Uninstall.exe\"" \
-  "$(reg_value "HKCU\\$uninstall_key" UninstallString)"
-for name in Publisher DisplayIcon EstimatedSize; do
-  [ -n "$(reg_value "HKCU\\$uninstall_key" $name)" ] || fail "Apps & features entry without $name"
+# key|value name (empty: the key's default)|data
+while IFS='|' read -r key name data; do
+  expect "$key $name" "$data" "$(reg_value "$key" $name)"
+done <<TABLE
+$classes\.ton||Sonaril.ToneSetting
+$classes\Sonaril.ToneSetting||Sonaril tone setting
+$classes\Sonaril.ToneSetting\DefaultIcon||$program,0
+$classes\Sonaril.ToneSetting\shell\open\command||$program "%1"
+$uninstall_key|DisplayName|Sonaril
+$uninstall_key|DisplayVersion|$version
+$uninstall_key|DisplayIcon|$install_win\Sonaril.exe
+$uninstall_key|UninstallString|"$install_win\Uninstall.exe"
+TABLE
+for name in Publisher EstimatedSize; do
+  [ -n "$(reg_value "$uninstall_key" $name)" ] || fail "Apps & features entry without $name"
 done
-for key in "HKLM\\$uninstall_key" 'HKLM\Software\Classes\Sonaril.ToneSetting'; do
+for key in "${uninstall_key/HKCU/HKLM}" 'HKLM\Software\Classes\Sonaril.ToneSetting'; do
   ! key_exists "$key" || fail "$key was written: the installation is not the user's own"
 done
+open_command="$(reg_value "$classes\\Sonaril.ToneSetting\\shell\\open\\command")"
 
 # Opened the way the shell does: the registered command with the file's path for %1, from
 # the file's folder. (Wine's own ShellExecute reads only the machine's file types.)
@@ -89,7 +94,7 @@ done
 expect "files left after uninstalling" "./Sonaril.ini
 ./my tone.ton" "$(cd "$install_dir" && find . -type f | sort)"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
-for key in "$classes\\.ton" "$classes\\Sonaril.ToneSetting" "HKCU\\$uninstall_key"; do
+for key in "$classes\\.ton" "$classes\\Sonaril.ToneSetting" "$uninstall_key"; do
   ! key_exists "$key" || fail "$key is still there after uninstalling"
 done
 
