@@ -37,12 +37,14 @@ set(CPACK_NSIS_DISPLAY_NAME Sonaril)
 set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\Programs")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-set(CPACK_NSIS_BRANDING_TEXT "Sonaril ${PROJECT_VERSION}")
 set(CPACK_NSIS_MUI_ICON "${CMAKE_BINARY_DIR}/resources/icons/app.ico")
 set(CPACK_NSIS_MUI_UNIICON "${CMAKE_BINARY_DIR}/resources/icons/app.ico")
 set(CPACK_NSIS_INSTALLED_ICON_NAME Sonaril.exe)
 set(CPACK_NSIS_UNINSTALL_NAME Uninstall)
-set(CPACK_NSIS_DEFINES "!include \"${PROJECT_SOURCE_DIR}/packaging/tone_files.nsh\"")
+# The product, not the NSIS build, at the foot of each page. (CPACK_NSIS_BRANDING_TEXT always
+# adds a /TRIM option, which makensis rejects on Linux.)
+set(CPACK_NSIS_DEFINES "!include \"${PROJECT_SOURCE_DIR}/packaging/tone_files.nsh\"
+BrandingText \"Sonaril ${PROJECT_VERSION}\"")
 set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
   SetOutPath "$INSTDIR"
   CreateShortCut "$SMPROGRAMS\Sonaril.lnk" "$INSTDIR\Sonaril.exe"]])
