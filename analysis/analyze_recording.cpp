@@ -5,14 +5,20 @@
 
 #include "analysis/envelope.h"
 #include "analysis/runs.h"
+#include "analysis/tone_changes.h"
 
 namespace {
 
 // Sounding segments shorter than this are checked at once for being a click.
 constexpr double kShortSoundMs = 50.0;
-// Rounds of silencing steps that turn out to hold no tone, each followed by a new search
-// for the cycle.
-constexpr int kToneSearchRounds = 3;
+// Rounds of searching the cycle again, after silencing steps that hold no tone or finding
+// that a step's tones differ from one cycle to the next.
+constexpr int kCycleRounds = 6;
+// Tones within this range of a step's loudest decide what the step sounds like.
+constexpr double kStrongToneRangeDb = 20.0;
+// Two occurrences hold the same tone within this distance.
+constexpr double kSameToneHz = 2.0;
+constexpr double kSameToneShare = 0.005;
 // A peak within this distance of a background tone, and not this much louder, is the
 // background heard through the tone.
 constexpr double kBackgroundMatchHz = 1.0;
@@ -57,22 +63,46 @@ std::vector<TonePeak> MeasureBackground(const int16_t* samples, const RecordingA
 void SilenceClicks(const int16_t* samples, RecordingAnalysis* analysis) {
   for (Segment& segment : analysis->segments) {
     if (!IsSounding(segment.kind) || SegmentMs(segment, analysis->sampling_frequency) >= kShortSoundMs) continue;
-    if (!MeasureTones(samples, analysis->sampling_frequency, analysis->dc_offset, segment).tonal) {
+    if (!MeasureTones(samples, analysis->sampling_frequency, analysis->dc_offset, segment, Precision::Coarse).tonal) {
       segment.kind = SegmentKind::Silent;
     }
   }
   MergeSilences(&analysis->segments);
 }
 
-// Finds the cycle and measures each step's tones. With may_silence, a sounding step that
-// holds no tone (noise) is silenced wherever it occurs and true returned: the cycle must
-// then be searched again.
-bool MeasureCycle(const int16_t* samples, RecordingAnalysis* analysis, bool may_silence) {
+// The frequencies of the tones within kStrongToneRangeDb of the loudest.
+std::vector<double> StrongFrequencies(const std::vector<TonePeak>& tones) {
+  double loudest = -1e9;
+  for (const TonePeak& tone : tones) loudest = std::max(loudest, tone.level_dbfs);
+  std::vector<double> frequencies;
+  for (const TonePeak& tone : tones) {
+    if (tone.level_dbfs >= loudest - kStrongToneRangeDb) frequencies.push_back(tone.frequency);
+  }
+  return frequencies;
+}
+
+bool SameFrequencies(const std::vector<double>& first, const std::vector<double>& second) {
+  if (first.size() != second.size()) return false;
+  for (double frequency : first) {
+    bool found = std::any_of(second.begin(), second.end(), [&](double other) {
+      return std::fabs(other - frequency) <= std::max(kSameToneHz, kSameToneShare * frequency);
+    });
+    if (!found) return false;
+  }
+  return true;
+}
+
+enum class CycleOutcome { Measured, Silenced, TonesDiffer };
+
+// Measures each step's tones in its example. With may_silence, a sounding step that holds
+// no tone (noise) is silenced wherever it occurs. A step whose next occurrence holds other
+// tones shows that the cycle is longer than its cadence alone (bursts of two frequencies
+// in one rhythm).
+CycleOutcome MeasureCycle(const int16_t* samples, RecordingAnalysis* analysis, bool may_silence) {
   const int32_t rate = analysis->sampling_frequency;
-  analysis->cycle = FindCycle(analysis->segments, rate);
   analysis->steps.clear();
   const size_t period = analysis->cycle.steps.size();
-  bool silenced = false;
+  CycleOutcome outcome = CycleOutcome::Measured;
   for (const CycleStep& step : analysis->cycle.steps) {
     HeardStep heard;
     heard.kind = step.kind;
@@ -87,30 +117,86 @@ bool MeasureCycle(const int16_t* samples, RecordingAnalysis* analysis, bool may_
         for (size_t i = step.example_segment % period; i < analysis->segments.size(); i += period) {
           analysis->segments[i].kind = SegmentKind::Silent;
         }
-        silenced = true;
+        outcome = CycleOutcome::Silenced;
+      } else if (outcome == CycleOutcome::Measured && analysis->cycle.repeats) {
+        size_t next = step.example_segment + period < analysis->segments.size() ? step.example_segment + period
+                      : step.example_segment >= period                        ? step.example_segment - period
+                                                                                : step.example_segment;
+        const Segment& other = analysis->segments[next];
+        if (next != step.example_segment && SegmentMs(other, rate) >= kShortSoundMs) {
+          if (!SoundAlike(tones.tones, MeasureTones(samples, rate, analysis->dc_offset, other, Precision::Coarse).tones)) {
+            outcome = CycleOutcome::TonesDiffer;
+          }
+        }
       }
       heard.tones = tones.tones;
     }
     analysis->steps.push_back(heard);
   }
-  return silenced;
+  return outcome;
 }
 
+// Finds the shortest cycle whose steps keep their tones, silencing noise on the way.
 void FindCycleAndTones(const int16_t* samples, RecordingAnalysis* analysis) {
-  for (int round = 1; round < kToneSearchRounds; ++round) {
-    if (!MeasureCycle(samples, analysis, true)) return;
-    MergeSilences(&analysis->segments);
+  size_t shortest = 1;
+  for (int round = 1; round <= kCycleRounds; ++round) {
+    analysis->cycle = FindCycle(analysis->segments, analysis->sampling_frequency, shortest);
+    CycleOutcome outcome = MeasureCycle(samples, analysis, round < kCycleRounds);
+    if (outcome == CycleOutcome::Measured) return;
+    if (outcome == CycleOutcome::Silenced) {
+      MergeSilences(&analysis->segments);
+      shortest = 1;
+    } else {
+      shortest = analysis->cycle.steps.size() + 1;
+    }
   }
-  // Still noise after every round: what is left is reported as it is.
-  MeasureCycle(samples, analysis, false);
+  // What is left after every round is reported as it is.
+}
+
+// Cuts steady segments where the tones they hold change, following the strong tones of
+// each step's example in every segment of that step; true when any segment was cut.
+bool SplitAtToneChanges(const int16_t* samples, RecordingAnalysis* analysis) {
+  const size_t period = analysis->cycle.steps.size();
+  if (period == 0) return false;
+  std::vector<std::vector<double>> followed(period);
+  for (size_t k = 0; k < period; ++k) {
+    const CycleStep& step = analysis->cycle.steps[k];
+    if (step.kind == SegmentKind::Steady) followed[step.example_segment % period] = StrongFrequencies(analysis->steps[k].tones);
+  }
+  std::vector<Segment> split;
+  for (size_t i = 0; i < analysis->segments.size(); ++i) {
+    Segment segment = analysis->segments[i];
+    const std::vector<double>& frequencies = followed[i % period];
+    std::vector<int64_t> changes;
+    if (segment.kind == SegmentKind::Steady && frequencies.size() >= 2) {
+      changes = FindToneChanges(samples, analysis->sampling_frequency, analysis->dc_offset, segment, frequencies);
+    }
+    for (int64_t change : changes) {
+      Segment piece = segment;
+      piece.end = change;
+      piece.cut_at_end = false;
+      split.push_back(piece);
+      segment.start = change;
+      segment.cut_at_start = false;
+    }
+    split.push_back(segment);
+  }
+  bool changed = split.size() != analysis->segments.size();
+  analysis->segments.swap(split);
+  return changed;
 }
 
 }  // namespace
 
+bool SoundAlike(const std::vector<TonePeak>& first, const std::vector<TonePeak>& second) {
+  return SameFrequencies(StrongFrequencies(first), StrongFrequencies(second));
+}
+
 std::vector<TonePeak> TonesHeardIn(const int16_t* samples, const RecordingAnalysis& analysis,
-                                   const Segment& segment) {
+                                   const Segment& segment, Precision precision) {
   std::vector<TonePeak> heard;
-  for (const TonePeak& tone : MeasureTones(samples, analysis.sampling_frequency, analysis.dc_offset, segment).tones) {
+  for (const TonePeak& tone :
+       MeasureTones(samples, analysis.sampling_frequency, analysis.dc_offset, segment, precision).tones) {
     if (!IsBackground(tone, analysis.background_tones)) heard.push_back(tone);
   }
   return heard;
@@ -132,6 +218,7 @@ bool AnalyzeRecording(const int16_t* samples, int64_t count, int32_t rate, Recor
 
   SilenceClicks(samples, analysis);
   FindCycleAndTones(samples, analysis);
+  if (SplitAtToneChanges(samples, analysis)) FindCycleAndTones(samples, analysis);
   analysis->background_tones = MeasureBackground(samples, *analysis);
   for (const Segment& segment : analysis->segments) {
     if (segment.kind == SegmentKind::Silent) analysis->has_silence = true;

@@ -33,6 +33,10 @@ struct RecordingAnalysis {
 // Analyses count samples at rate Hz. False only when memory runs out.
 bool AnalyzeRecording(const int16_t* samples, int64_t count, int32_t rate, RecordingAnalysis* analysis);
 
+// Whether two lists of tones sound alike: the same frequencies (within 2 Hz or 0.5 %)
+// among those within 20 dB of each list's loudest.
+bool SoundAlike(const std::vector<TonePeak>& first, const std::vector<TonePeak>& second);
+
 // The tones of one segment as the analysis reports them: the background left out.
 std::vector<TonePeak> TonesHeardIn(const int16_t* samples, const RecordingAnalysis& analysis,
-                                   const Segment& segment);
+                                   const Segment& segment, Precision precision = Precision::Refined);

@@ -44,12 +44,12 @@ double SegmentMs(const Segment& segment, int32_t rate) {
   return rate > 0 ? static_cast<double>(segment.end - segment.start) * 1000.0 / rate : 0.0;
 }
 
-Cycle FindCycle(const std::vector<Segment>& segments, int32_t rate) {
+Cycle FindCycle(const std::vector<Segment>& segments, int32_t rate, size_t shortest_period) {
   Cycle cycle;
   const size_t count = segments.size();
   if (count == 0) return cycle;
   size_t period = count;
-  for (size_t candidate = 1; candidate < count; ++candidate) {
+  for (size_t candidate = std::max<size_t>(1, shortest_period); candidate < count; ++candidate) {
     if (RepeatsEvery(segments, candidate, rate)) {
       period = candidate;
       cycle.repeats = true;

@@ -30,8 +30,8 @@ struct Cycle {
 constexpr double kCycleMatchShare = 0.05;
 constexpr double kCycleMatchMs = 15.0;
 
-// The cycle of segments (at rate Hz). It begins with the sound after its longest silence,
-// as a ring pattern is usually written.
-Cycle FindCycle(const std::vector<Segment>& segments, int32_t rate);
+// The cycle of segments (at rate Hz) of at least shortest_period segments. It begins with
+// the sound after its longest silence, as a ring pattern is usually written.
+Cycle FindCycle(const std::vector<Segment>& segments, int32_t rate, size_t shortest_period = 1);
 
 double SegmentMs(const Segment& segment, int32_t rate);

@@ -39,9 +39,13 @@ SynthesisRefusal BuildExpectedCycle(ToneSetting& setting, ExpectedCycle* expecte
 
   const std::vector<Segment>& segments = analysis.segments;
   const std::vector<int64_t> boundaries = StepBoundaries(setting, rate);
-  // The cycle repeats, so when it ends as it began, its last segment goes on at its start:
-  // the two are one segment, listed last.
-  const bool wraps = segments.size() > 1 && segments.front().kind == segments.back().kind;
+  // The cycle repeats, so when it ends as it began (the same kind, the same tones), its last
+  // segment goes on at its start: the two are one segment, listed last.
+  bool wraps = segments.size() > 1 && segments.front().kind == segments.back().kind;
+  if (wraps && IsSounding(segments.front().kind)) {
+    wraps = SoundAlike(TonesHeardIn(samples.data(), analysis, segments.front(), Precision::Coarse),
+                       TonesHeardIn(samples.data(), analysis, segments.back(), Precision::Coarse));
+  }
   for (size_t i = wraps ? 1 : 0; i < segments.size(); ++i) {
     const Segment& segment = segments[i];
     const Segment* head = wraps && i + 1 == segments.size() ? &segments.front() : nullptr;

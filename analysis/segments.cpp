@@ -160,9 +160,11 @@ Ramp FindRise(const std::vector<double>& power, const std::vector<float>& fine, 
   double top_value = slope * static_cast<double>(best) + intercept;
   if (top_value < kRampTopShare * level || intercept > kRampFoot * top_value) return ramp;
 
-  ramp.found = true;
   ramp.reaches_end = best + smoothing == n;
   ramp.foot = FitFoot(power, first, last, slope, intercept, &slope);
+  // A rise whose line spans less than a ramp's shortest length is an edge after all.
+  if (static_cast<double>(best) - ramp.foot < static_cast<double>(shortest_ramp)) return ramp;
+  ramp.found = true;
   ramp.slope = slope;
   ramp.top = static_cast<double>(best);
   // Where a faded step follows the ramp, the sound dips to nothing between them: deeper

@@ -18,26 +18,47 @@ void KeepWorst(double* worst, double error) {
 }
 
 // The rotation of the expected cycle that the recording's segments follow best: most
-// segments of the expected kind, then the smallest difference in length.
-size_t BestRotation(const std::vector<ExpectedStep>& steps, const RecordingAnalysis& analysis) {
+// segments of the expected kind; among those, most steps whose tones sound as expected in
+// the first segments (bursts of different tones in one rhythm); then the smallest
+// difference in length.
+size_t BestRotation(const std::vector<ExpectedStep>& steps, const int16_t* samples, const RecordingAnalysis& analysis) {
   const size_t period = steps.size();
-  size_t best = 0;
-  size_t best_matches = 0;
-  double best_error = 0.0;
+  std::vector<size_t> matches(period, 0);
+  std::vector<double> errors(period, 0.0);
   for (size_t rotation = 0; rotation < period; ++rotation) {
-    size_t matches = 0;
-    double error = 0.0;
     for (size_t j = 0; j < analysis.segments.size(); ++j) {
       const Segment& segment = analysis.segments[j];
       const ExpectedStep& step = steps[(rotation + j) % period];
       if (segment.kind != step.kind) continue;
-      ++matches;
-      if (Complete(segment)) error += std::fabs(SegmentMs(segment, analysis.sampling_frequency) - step.duration_ms);
+      ++matches[rotation];
+      if (Complete(segment)) errors[rotation] += std::fabs(SegmentMs(segment, analysis.sampling_frequency) - step.duration_ms);
     }
-    if (rotation == 0 || matches > best_matches || (matches == best_matches && error < best_error)) {
+  }
+  const size_t most = *std::max_element(matches.begin(), matches.end());
+  std::vector<size_t> candidates;
+  for (size_t rotation = 0; rotation < period; ++rotation) {
+    if (matches[rotation] == most) candidates.push_back(rotation);
+  }
+  if (candidates.size() == 1) return candidates.front();
+  // Several rotations fit the cadence: the tones of the first segments decide.
+  const size_t compared = std::min(analysis.segments.size(), 2 * period);
+  std::vector<std::vector<TonePeak>> heard(compared);
+  for (size_t j = 0; j < compared; ++j) {
+    if (IsSounding(analysis.segments[j].kind)) {
+      heard[j] = TonesHeardIn(samples, analysis, analysis.segments[j], Precision::Coarse);
+    }
+  }
+  size_t best = candidates.front();
+  size_t best_alike = 0;
+  for (size_t rotation : candidates) {
+    size_t alike = 0;
+    for (size_t j = 0; j < compared; ++j) {
+      const ExpectedStep& step = steps[(rotation + j) % period];
+      if (IsSounding(step.kind) && analysis.segments[j].kind == step.kind && SoundAlike(heard[j], step.tones)) ++alike;
+    }
+    if (alike > best_alike || (alike == best_alike && errors[rotation] < errors[best])) {
       best = rotation;
-      best_matches = matches;
-      best_error = error;
+      best_alike = alike;
     }
   }
   return best;
@@ -98,7 +119,7 @@ std::vector<ToneComparison> PairTones(const std::vector<TonePeak>& expected, con
     extra.heard = true;
     extra.heard_hz = heard[h].frequency;
     extra.heard_dbfs = heard[h].level_dbfs;
-    extra.judged = heard[h].level_dbfs >= heard_loudest - kJudgedRangeDb;
+    extra.judged = heard[h].level_dbfs >= heard_loudest - kExtraJudgedRangeDb;
     pairs.push_back(extra);
   }
   std::sort(pairs.begin(), pairs.end(), [](const ToneComparison& a, const ToneComparison& b) {
@@ -151,7 +172,7 @@ CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* sa
   const size_t period = expected.steps.size();
   if (period == 0) return result;
   const int32_t rate = analysis.sampling_frequency;
-  const size_t rotation = BestRotation(expected.steps, analysis);
+  const size_t rotation = BestRotation(expected.steps, samples, analysis);
 
   for (size_t e = 0; e < period; ++e) {
     StepComparison step;

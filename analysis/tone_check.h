@@ -34,8 +34,9 @@ struct ToneComparison {
   bool heard = false;     // the recording holds it
   double heard_hz = 0.0;
   double heard_dbfs = 0.0;
-  // Judged: an expected tone within kJudgedRangeDb of its step's loudest, or a heard one
-  // as loud compared with the step's loudest heard tone. Weaker ones are shown only.
+  // Judged: an expected tone within kJudgedRangeDb of its step's loudest, or a tone heard
+  // but not expected within kExtraJudgedRangeDb of the step's loudest heard tone. Weaker
+  // ones are shown only.
   bool judged = false;
   double frequency_error_percent = 0.0;  // heard against expected
   double level_error_db = 0.0;           // the same, after the chain's gain is taken off
@@ -66,6 +67,9 @@ struct CheckResult {
 
 // Tones weaker than this under their step's loudest are shown, not judged.
 constexpr double kJudgedRangeDb = 20.0;
+// A tone the setting does not render fails the step only this close to the loudest: an
+// extra tone, not the hum or distortion of a line.
+constexpr double kExtraJudgedRangeDb = 15.0;
 
 // Compares the analysed recording (samples and their analysis) with the expected cycle.
 CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* samples,

@@ -27,7 +27,9 @@ constexpr double kPeakSeparationBins = 2.5;
 constexpr double kLowestFrequencyHz = 20.0;
 // The share of the segment's power the peaks must hold for it to count as a tone.
 constexpr double kTonalShare = 0.4;
-constexpr int kRefinementSteps = 32;
+// Golden-section steps within a bin of the padded FFT around the interpolated peak:
+// 0.618^14 of a bin is far below a hundredth of a hertz at any rate and length measured.
+constexpr int kRefinementSteps = 14;
 
 // The measured stretch, with the gain the segment's shape gives each sample (1 when
 // steady; a ramp's line, 1 at its top).
@@ -119,9 +121,21 @@ size_t FftLengthFor(size_t samples) {
   return length;
 }
 
+// The peak between bins k - 1 and k + 1, from a parabola through their log powers (Hann
+// makes the main lobe nearly a parabola there): in bins.
+double InterpolatedBin(const std::vector<double>& power, size_t k) {
+  double left = std::log(power[k - 1] + 1e-300);
+  double centre = std::log(power[k] + 1e-300);
+  double right = std::log(power[k + 1] + 1e-300);
+  double curve = left - 2.0 * centre + right;
+  double shift = curve < 0.0 ? 0.5 * (left - right) / curve : 0.0;
+  return static_cast<double>(k) + std::clamp(shift, -0.5, 0.5);
+}
+
 }  // namespace
 
-SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment) {
+SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment,
+                          Precision precision) {
   SegmentTones result;
   Stretch stretch = ChooseStretch(segment, rate);
   if (stretch.length < static_cast<int64_t>(kFewestMeasuredSamples)) return result;
@@ -187,7 +201,10 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
 
   double peak_power = 0.0;
   for (size_t k : accepted) {
-    double frequency = RefinePeak(windowed, (k - 1.0) * bin_hz, (k + 1.0) * bin_hz, rate);
+    double bin = InterpolatedBin(power, k);
+    double frequency = precision == Precision::Refined
+                           ? RefinePeak(windowed, (bin - 0.5) * bin_hz, (bin + 0.5) * bin_hz, rate)
+                           : bin * bin_hz;
     double amplitude = 2.0 * SpectrumAt(windowed, frequency, rate) / window_gain_sum;
     result.tones.push_back(TonePeak{frequency, RmsToDbfs(amplitude / std::sqrt(2.0))});
     peak_power += amplitude * amplitude / 2.0;

@@ -24,6 +24,11 @@ constexpr size_t kMostPeaksPerSegment = 8;
 // The longest stretch of a segment that is measured, from its middle (a ramp: its top).
 constexpr double kLongestMeasuredMs = 1000.0;
 
+// Refined: each frequency searched to a small fraction of a hertz. Coarse: from the FFT
+// alone (to a tenth of its resolution), enough to tell which tones a segment holds.
+enum class Precision { Refined, Coarse };
+
 // Measures the segment of samples (at rate Hz, with the recording's dc offset removed).
 // A silent segment is measured like a steady one: what it holds is the background.
-SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment);
+SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment,
+                          Precision precision = Precision::Refined);

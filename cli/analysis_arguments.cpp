@@ -60,7 +60,11 @@ bool ParseValueOption(const std::string& option, const std::string& value, bool 
   AnalysisRequest& analysis = request->analysis;
   bool valid = true;
   std::string expected;
-  if (option == "--format") {
+  if (option == "-o") {
+    request->output_path = value;
+    valid = !value.empty();
+    expected = "the setting file to write";
+  } else if (option == "--format") {
     valid = ParseEncoding(value, &analysis.encoding);
     expected = "wav, mulaw or alaw";
   } else if (option == "--rate") {
@@ -84,6 +88,7 @@ bool ParseValueOption(const std::string& option, const std::string& value, bool 
 
 bool TakesValue(const std::string& option, bool is_check) {
   if (option == "--format" || option == "--rate") return true;
+  if (!is_check && option == "-o") return true;
   return is_check && (option == "--tolerance-frequency" || option == "--tolerance-cadence" ||
                       option == "--tolerance-level");
 }

@@ -1,6 +1,8 @@
 #include "cli/analysis_report.h"
 
+#include "analysis/heard_tone_string.h"
 #include "cli/report_text.h"
+#include "tonestring/tone_string_formatter.h"
 #include "synth/signal_level.h"
 #include "synth/tone_setting.h"
 
@@ -27,6 +29,12 @@ std::string TonesJson(const std::vector<TonePeak>& tones) {
 
 std::string ChannelText(int32_t channels) {
   return channels > 1 ? Format(" (first of %d channels)", channels) : std::string();
+}
+
+// The tone string heard, or empty with why not.
+std::string HeardToneString(const RecordingAnalysis& analysis, std::string* why_not) {
+  HeardTone heard;
+  return DescribeHeardTone(analysis, &heard, why_not) ? FormatToneString(heard.sequence) : std::string();
 }
 
 const char* CutJson(const Segment& segment) {
@@ -67,6 +75,9 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
   } else {
     out += "Cycle:              none repeats; the segments as heard\n";
   }
+  std::string why_not;
+  std::string tone_string = HeardToneString(analysis, &why_not);
+  out += "Tone string:        " + (tone_string.empty() ? "none: " + why_not : tone_string) + "\n";
   out += "  Step  Kind         Duration            Tones\n";
   for (size_t i = 0; i < analysis.steps.size(); ++i) {
     const HeardStep& step = analysis.steps[i];
@@ -96,6 +107,10 @@ std::string FormatAnalysisJson(const std::string& recording_path, const Recordin
                 analysis.duration_ms);
   out += ", \"background_dbfs\": " + (analysis.has_silence ? Format("%.2f", analysis.background_dbfs) : "null");
   out += ", \"background_tones\": " + TonesJson(analysis.background_tones);
+  std::string why_not;
+  std::string tone_string = HeardToneString(analysis, &why_not);
+  out += ", \"tone_string\": " + (tone_string.empty() ? "null" : JsonString(tone_string));
+  out += ", \"tone_string_why_not\": " + (tone_string.empty() ? JsonString(why_not) : "null");
   out += Format(", \"cycle\": {\"repeats\": %s, \"duration_ms\": %.3f, \"whole_cycles\": %d, \"steps\": [",
                 analysis.cycle.repeats ? "true" : "false", analysis.cycle.duration_ms,
                 static_cast<int>(analysis.cycle.complete_cycles));

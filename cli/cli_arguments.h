@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "cli/analysis_request.h"
+#include "cli/import_arguments.h"
 #include "files/tone_export.h"
 
-enum class CliCommand { Help, Version, Render, Info, Analyze, Check };
+enum class CliCommand { Help, Version, Render, Info, Import, Analyze, Check };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
@@ -14,6 +15,8 @@ struct CliRequest {
   std::string output_path;   // render: the file to write, "-" for standard output
   ExportFormat format = ExportFormat::Wave;
   bool json = false;         // info, analyze, check: JSON instead of text
+  bool tone_string = false;  // info: the setting as a tone string
+  ImportRequest import;      // import
   AnalysisRequest analysis;  // analyze and check
 };
 

@@ -57,15 +57,29 @@ std::vector<int16_t> Render(ToneSetting& setting, int32_t repeat) {
   return samples;
 }
 
-CheckResult Check(const std::string& setting_path, const std::vector<int16_t>& samples, int32_t rate,
-                  const CheckTolerances& tolerances = CheckTolerances()) {
+ExpectedCycle Expected(const std::string& setting_path) {
   ToneSetting setting;
   EXPECT_TRUE(Load(setting_path, &setting));
   ExpectedCycle expected;
   EXPECT_EQ(BuildExpectedCycle(setting, &expected), SynthesisRefusal::None);
+  return expected;
+}
+
+CheckResult Check(const ExpectedCycle& expected, const std::vector<int16_t>& samples, int32_t rate) {
   RecordingAnalysis analysis;
   EXPECT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
-  return CompareWithExpected(expected, samples.data(), analysis, tolerances);
+  return CompareWithExpected(expected, samples.data(), analysis, CheckTolerances());
+}
+
+// Whether the tones loop with the ring pattern, so that rendering more cycles repeats the
+// first: no tone ends, or the latest ends with the cycle. A tone played once (a special
+// information tone and its final silence) ends earlier and is rendered as written.
+bool LoopsWithThePattern(const ToneSetting& setting) {
+  int32_t latest_end = -1;
+  for (const ToneEntry* tone = setting.tones; tone != nullptr; tone = tone->next) {
+    latest_end = std::max(latest_end, tone->end_time);
+  }
+  return latest_end < 0 || latest_end == setting.pattern_total;
 }
 
 // The setting's cycle as the analysis should hear it: steps of one kind merged (also over
@@ -91,6 +105,9 @@ double SoundingFrequency(const ToneEntry& tone, int32_t rate) {
   return tone.frequency;
 }
 
+bool SameSound(const SettingPart& a, const SettingPart& b) { return a.kind == b.kind && a.frequencies == b.frequencies; }
+
+// (A setting played once does not go on at its start, so its ends stay apart.)
 std::vector<SettingPart> SettingCycle(const ToneSetting& setting) {
   std::vector<SettingPart> parts;
   double position = 0.0;
@@ -102,17 +119,42 @@ std::vector<SettingPart> SettingCycle(const ToneSetting& setting) {
       bool sounding = middle >= tone->start_time && (tone->end_time < 0 || middle <= tone->end_time);
       if (sounding) part.frequencies.push_back(SoundingFrequency(*tone, setting.sampling_frequency));
     }
-    if (!parts.empty() && parts.back().kind == part.kind && part.kind == SegmentKind::Silent) {
+    std::sort(part.frequencies.begin(), part.frequencies.end());
+    // Steps that sound alike without a break between are heard as one.
+    if (!parts.empty() && SameSound(parts.back(), part) && part.kind != SegmentKind::RampUp) {
       parts.back().ms += part.ms;
     } else {
       parts.push_back(part);
     }
   }
-  if (parts.size() > 1 && parts.front().kind == SegmentKind::Silent && parts.back().kind == SegmentKind::Silent) {
+  const bool repeats = setting.repeat > 1;
+  if (repeats && parts.size() > 1 && SameSound(parts.front(), parts.back()) && parts.front().kind != SegmentKind::RampUp) {
     parts.back().ms += parts.front().ms;
     parts.erase(parts.begin());
   }
+  // A pattern that says the same twice is heard as its shortest repetition; played once,
+  // its last part may be cut short by the end of the render.
+  for (size_t period = 1; period < parts.size(); ++period) {
+    bool again = repeats ? parts.size() % period == 0 : parts.size() >= 2 * period;
+    for (size_t i = period; i < parts.size() && again; ++i) {
+      bool cut = !repeats && i + 1 == parts.size();
+      again = SameSound(parts[i], parts[i - period]) &&
+              (parts[i].ms == parts[i - period].ms || (cut && parts[i].ms < parts[i - period].ms));
+    }
+    if (again) {
+      parts.resize(period);
+      break;
+    }
+  }
   return parts;
+}
+
+bool Heard(const HeardStep& heard, const SettingPart& part) {
+  if (heard.kind != part.kind || std::fabs(heard.duration_ms - part.ms) > 1.0) return false;
+  return std::all_of(part.frequencies.begin(), part.frequencies.end(), [&](double frequency) {
+    return std::any_of(heard.tones.begin(), heard.tones.end(),
+                       [&](const TonePeak& tone) { return std::fabs(tone.frequency - frequency) <= 0.5; });
+  });
 }
 
 TEST(SelfCheck, EverySettingIsHeardAsWrittenAndPassesAgainstItself) {
@@ -126,26 +168,26 @@ TEST(SelfCheck, EverySettingIsHeardAsWrittenAndPassesAgainstItself) {
     std::vector<int16_t> samples = Render(setting, setting.repeat);
     RecordingAnalysis analysis;
     ASSERT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
-    ASSERT_EQ(analysis.steps.size(), parts.size()) << file;
+    EXPECT_EQ(analysis.steps.size(), parts.size()) << file;
+    if (analysis.steps.size() != parts.size()) continue;
     // The analysis starts its cycle after the longest silence; the setting anywhere.
     size_t offset = 0;
-    while (offset < parts.size() && (parts[offset].kind != analysis.steps[0].kind ||
-                                     std::fabs(parts[offset].ms - analysis.steps[0].duration_ms) > 1.0)) {
-      ++offset;
-    }
-    ASSERT_LT(offset, parts.size()) << file;
-    for (size_t i = 0; i < parts.size(); ++i) {
-      const SettingPart& part = parts[(offset + i) % parts.size()];
-      const HeardStep& heard = analysis.steps[i];
-      EXPECT_EQ(heard.kind, part.kind) << file << " step " << i + 1;
-      EXPECT_NEAR(heard.duration_ms, part.ms, 1.0) << file << " step " << i + 1;
-      for (double frequency : part.frequencies) {
-        bool found = std::any_of(heard.tones.begin(), heard.tones.end(),
-                                 [&](const TonePeak& tone) { return std::fabs(tone.frequency - frequency) <= 0.5; });
-        EXPECT_TRUE(found) << file << " step " << i + 1 << ": " << frequency << " Hz";
+    auto matches_from = [&](size_t from) {
+      for (size_t i = 0; i < parts.size(); ++i) {
+        if (!Heard(analysis.steps[i], parts[(from + i) % parts.size()])) return false;
+      }
+      return true;
+    };
+    while (offset < parts.size() && !matches_from(offset)) ++offset;
+    EXPECT_LT(offset, parts.size()) << file << ": heard otherwise than written";
+    if (offset == parts.size()) {
+      for (size_t i = 0; i < parts.size(); ++i) {
+        const HeardStep& heard = analysis.steps[i];
+        ADD_FAILURE() << file << " step " << i + 1 << ": " << static_cast<int>(heard.kind) << " " << heard.duration_ms
+                      << " ms, " << heard.tones.size() << " tones";
       }
     }
-    CheckResult result = Check(file, samples, rate);
+    CheckResult result = CompareWithExpected(Expected(file), samples.data(), analysis, CheckTolerances());
     EXPECT_TRUE(result.pass) << file;
   }
 }
@@ -169,10 +211,14 @@ TEST(Degradations, WhatARealLineDoesStillPasses) {
     ToneSetting setting;
     ASSERT_TRUE(Load(file, &setting)) << file;
     const int32_t rate = setting.sampling_frequency;
-    // At least three cycles, so that 1.3 s in still leaves whole steps of every example.
-    std::vector<int16_t> clean = Render(setting, std::max(setting.repeat, 3));
+    const ExpectedCycle expected = Expected(file);
+    // At least three cycles, so that 1.3 s in still leaves whole steps of every example; a
+    // tone played once has no cycle to start inside.
+    const bool loops = LoopsWithThePattern(setting);
+    std::vector<int16_t> clean = Render(setting, loops ? std::max(setting.repeat, 3) : setting.repeat);
     for (const Degradation& degradation : degradations) {
-      CheckResult result = Check(file, degradation.apply(clean, rate), rate);
+      if (!loops && std::string(degradation.name) == "started 1.3 s into the cycle") continue;
+      CheckResult result = Check(expected, degradation.apply(clean, rate), rate);
       EXPECT_TRUE(result.pass) << file << ": " << degradation.name;
     }
   }
@@ -218,7 +264,7 @@ TEST(Degradations, WrongRendersFailOnTheRightRow) {
     ASSERT_TRUE(Load(Example(mistake.example), &wrong));
     mistake.make_wrong(wrong);
     const int32_t rate = wrong.sampling_frequency;
-    CheckResult result = Check(Example(mistake.example), Render(wrong, std::max(wrong.repeat, 3)), rate);
+    CheckResult result = Check(Expected(Example(mistake.example)), Render(wrong, std::max(wrong.repeat, 3)), rate);
     EXPECT_FALSE(result.pass) << mistake.name;
     ASSERT_GE(result.steps.size(), mistake.failing_row) << mistake.name;
     for (size_t row = 1; row <= result.steps.size(); ++row) {

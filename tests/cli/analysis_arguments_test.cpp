@@ -13,6 +13,7 @@ std::string Describe(const CliRequest& request) {
   text += analysis.recording_path + (request.setting_path.empty() ? "" : " " + request.setting_path);
   text += std::string(" ") + encodings[static_cast<int>(analysis.encoding)] + " " + std::to_string(analysis.raw_rate);
   text += request.json ? " json" : "";
+  text += request.output_path.empty() ? "" : " -o " + request.output_path;
   text += " f" + testing::PrintToString(tolerances.frequency_percent);
   text += tolerances.cadence_in_ms ? " c" + testing::PrintToString(tolerances.cadence_ms) + "ms"
                                    : " c" + testing::PrintToString(tolerances.cadence_percent) + "%";
@@ -26,6 +27,7 @@ TEST(AnalysisArguments, AcceptsEveryDocumentedForm) {
       {{"analyze", "--json", "rec.wav"}, "analyze rec.wav wav 8000 json f1.5 c10% l3"},
       {{"analyze", "rec.ul", "--format", "mulaw", "--rate", "16000"}, "analyze rec.ul mulaw 16000 f1.5 c10% l3"},
       {{"analyze", "--rate", "44100", "--format", "alaw", "録音.al"}, "analyze 録音.al alaw 44100 f1.5 c10% l3"},
+      {{"analyze", "rec.wav", "-o", "heard.ton"}, "analyze rec.wav wav 8000 -o heard.ton f1.5 c10% l3"},
       {{"check", "rec.wav", "a.ton"}, "check rec.wav a.ton wav 8000 f1.5 c10% l3"},
       {{"check", "rec.wav", "a.ton", "--tolerance-frequency", "2%", "--tolerance-cadence", "40ms", "--tolerance-level",
         "6dB", "--absolute-levels", "--json"},
@@ -55,7 +57,9 @@ TEST(AnalysisArguments, RefusesBadLinesWithOneLineReason) {
       {"analyze", "a.wav", "--format"},
       {"analyze", "a.wav", "--tolerance-level", "3"},
       {"analyze", "a.wav", "--absolute-levels"},
-      {"analyze", "a.wav", "-o", "out.ton"},
+      {"analyze", "a.wav", "-o"},
+      {"analyze", "a.wav", "-o", ""},
+      {"check", "a.wav", "a.ton", "-o", "out.ton"},
       {"check", "a.wav"},
       {"check", "a.wav", "a.ton", "b.ton"},
       {"check", "a.wav", "a.ton", "--tolerance-frequency", "0"},

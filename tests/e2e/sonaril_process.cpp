@@ -120,12 +120,17 @@ bool CSonarilProcess::Start(const std::string& working_folder, const std::wstrin
                             const std::wstring& exe) {
   std::wstring line = L"\"" + exe + L"\"";
   if (!arguments.empty()) line += L" " + arguments;
-  std::vector<wchar_t> buffer(line.begin(), line.end());
+  return StartCommandLine(working_folder, line);
+}
+
+bool CSonarilProcess::StartCommandLine(const std::string& working_folder,
+                                       const std::wstring& command_line) {
+  std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
   buffer.push_back(L'\0');
   const std::wstring folder = Widen(working_folder);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
-  return CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &info_) != FALSE;
 }
 
