@@ -29,8 +29,8 @@ CreateResult OpenForWriting(CString& path, bool replace, intptr_t* handle) {
   return CreateResult::kCreated;
 }
 
-void CloseFile(intptr_t handle) {
-  if (handle != kNoHandle) CloseHandle(Native(handle));
+bool CloseFile(intptr_t handle) {
+  return handle == kNoHandle || CloseHandle(Native(handle)) != 0;
 }
 
 bool GetFileSize(intptr_t handle, uint64_t* size) {

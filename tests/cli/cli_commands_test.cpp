@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "files/tone_export.h"
 #include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
+#include "tests/common/refusing_disk.h"
 #include "tests/common/test_paths.h"
 
 namespace {
@@ -109,6 +111,46 @@ TEST(CliRender, ReplacesAnExistingOutputAndKeepsItWhenRenderingFails) {
   EXPECT_EQ(RunTool(dir, {"render", bad, "-o", output}).exit_code, kExitUsageError);
   EXPECT_EQ(ReadAll(output), rendered);
   EXPECT_TRUE(ReadAll(output + ".saving.tmp").empty());
+}
+
+// The WAV header is completed after the last sample; a disk that refuses that, or the close,
+// fails the render: exit 1, one line, no temporary file, the old output kept.
+TEST(CliRender, AFailureAfterTheSamplesIsAFileErrorAndKeepsTheOldOutput) {
+  TempDir dir;
+  const std::string reference = ExportOf(ExamplePath("busy-japan.ton"), ExportFormat::Wave, dir);
+  struct Case {
+    const char* name;
+    const char* output;  // "-": standard output
+    uint64_t accepted_bytes;
+    bool refuse_close;
+  } cases[] = {
+      {"header rewrite", "out.wav", reference.size(), false},
+      {"close", "out.wav", UINT64_MAX, true},
+      {"header rewrite, standard output", "-", reference.size(), false},
+  };
+  for (const Case& c : cases) {
+    const bool to_file = std::string(c.output) != "-";
+    const std::string output = to_file ? dir.File(c.output) : c.output;
+    if (to_file) {
+      ASSERT_TRUE(WriteAll(output, "old contents"));
+    }
+    CliRun run;
+    {
+      sonaril_test::CRefusingDisk disk(c.accepted_bytes, c.refuse_close);
+      run = RunTool(dir, {"render", ExamplePath("busy-japan.ton"), "-o", output});
+    }
+    EXPECT_EQ(run.exit_code, kExitFileError) << c.name;
+    EXPECT_NE(run.err.find("could not be written"), std::string::npos) << c.name << ": " << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    EXPECT_TRUE(run.out.empty()) << c.name;
+    if (to_file) {
+      EXPECT_TRUE(ReadAll(output) == "old contents") << c.name;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(dir.path()))) {
+      EXPECT_EQ(entry.path().filename().u8string().find(".saving.tmp"), std::string::npos)
+          << c.name << ": " << entry.path().u8string();
+    }
+  }
 }
 
 TEST(CliRender, UnwritableOutputIsAFileError) {
