@@ -63,7 +63,7 @@ bool LoadSetting(const std::string& path, ToneSetting* setting, std::FILE* err, 
 bool WriteOutputFile(const std::string& output, ExportFormat format, CToneStream* tone,
                      int32_t hertz) {
   WidePath target(output);
-  WidePath temporary(output + kSafeSaveSuffix);
+  WidePath temporary(SafeSaveTemporaryPath(output));
   if (target.get() == nullptr || temporary.get() == nullptr) return false;
   ExportResult written =
       WriteExport(temporary.get(), format, tone, tone->remaining(), hertz, true);

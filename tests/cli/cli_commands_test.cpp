@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,25 @@ TEST(CliRender, AFailureAfterTheSamplesIsAFileErrorAndKeepsTheOldOutput) {
           << c.name << ": " << entry.path().u8string();
     }
   }
+}
+
+// An output path of 259 characters that ends in a name of 245 or more: the temporary file
+// beside it must not make a name longer than the file system takes.
+TEST(CliRender, AnOutputPathOfTheLongestClassicLengthIsWritten) {
+  sonaril_test::ShortTempDir folder;
+  if (folder.path().empty()) GTEST_SKIP() << "no temporary root for a short folder";
+  const std::string output = folder.path() + "/" + std::string(259 - folder.path().size() - 5, 'o') + ".wav";
+  ASSERT_EQ(output.size(), 259u);
+  TempDir dir;
+  for (const char* round : {"new", "replaced"}) {
+    CliRun run = RunTool(dir, {"render", ExamplePath("busy-japan.ton"), "-o", output});
+    EXPECT_EQ(run.exit_code, kExitSuccess) << round << ": " << run.err;
+    EXPECT_TRUE(ReadAll(output) == ExportOf(ExamplePath("busy-japan.ton"), ExportFormat::Wave, dir))
+        << round;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::u8path(folder.path())),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST(CliRender, UnwritableOutputIsAFileError) {
