@@ -43,26 +43,6 @@ std::string TempDir::File(const std::string& name) const {
   return (fs::u8path(path_) / fs::u8path(name)).u8string();
 }
 
-ShortTempDir::ShortTempDir() {
-#ifdef _WIN32
-  const fs::path root = "Z:\\tmp";
-#else
-  const fs::path root = "/tmp";
-#endif
-  std::error_code error;
-  if (!fs::is_directory(root, error)) return;
-  static std::random_device random;
-  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const fs::path folder = root / ("s" + std::to_string(10000 + random() % 90000));
-    if (fs::create_directory(folder, error)) path_ = folder.u8string();
-  }
-}
-
-ShortTempDir::~ShortTempDir() {
-  std::error_code ignored;
-  if (!path_.empty()) fs::remove_all(fs::u8path(path_), ignored);
-}
-
 std::string ReadAll(const std::string& path) {
   std::ifstream in(fs::u8path(path), std::ios::binary);
   std::ostringstream bytes;

@@ -23,21 +23,6 @@ class TempDir {
   std::string path_;
 };
 
-// A fresh folder straight in the file system's temporary root (under Wine reached
-// through drive Z:), with a name so short that a path of 259 characters can end in a
-// file name of 245 characters. path() is empty when there is no such root.
-class ShortTempDir {
- public:
-  ShortTempDir();
-  ~ShortTempDir();
-  ShortTempDir(const ShortTempDir&) = delete;
-  ShortTempDir& operator=(const ShortTempDir&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 // Whole contents of a file as bytes; empty when it cannot be read.
 std::string ReadAll(const std::string& path);
 // Writes bytes to a file, replacing it; false when that fails.

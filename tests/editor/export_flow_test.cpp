@@ -7,7 +7,6 @@
 
 #include "editor/export_texts.h"
 #include "files/string.h"
-#include "tests/common/refusing_disk.h"
 #include "tests/common/test_paths.h"
 
 namespace {
@@ -158,31 +157,6 @@ TEST(ExportFlow, AWavFormatThatCannotBeDescribedIsReportedAndLeavesNoFile) {
   EXPECT_EQ(Export(&prompter, path, ExportFormat::Wave, 0), ExportResult::CannotCreate);
   EXPECT_EQ(prompter.failures.size(), 1u);
   EXPECT_TRUE(ReadAll(path).empty());
-}
-
-TEST(ExportFlow, AHeaderOrACloseTheDiskRefusesIsReported) {
-  struct Case {
-    const char* name;
-    ExportFormat format;
-    uint64_t accepted_bytes;
-    bool refuse_close;
-  } cases[] = {
-      {"WAV header rewrite", ExportFormat::Wave, 56 + 16, false},
-      {"WAV close", ExportFormat::Wave, UINT64_MAX, true},
-      {"u-law close", ExportFormat::MuLaw, UINT64_MAX, true},
-  };
-  for (const Case& c : cases) {
-    TempDir dir;
-    CScriptedPrompter prompter(true);
-    const std::string path = dir.File("tone.bin");
-    ExportResult result;
-    {
-      sonaril_test::CRefusingDisk disk(c.accepted_bytes, c.refuse_close);
-      result = Export(&prompter, path, c.format);
-    }
-    EXPECT_NE(result, ExportResult::Written) << c.name;
-    EXPECT_EQ(prompter.failures, std::vector<std::wstring>{Wide(path)}) << c.name;
-  }
 }
 
 }  // namespace

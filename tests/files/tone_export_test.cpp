@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "files/string.h"
-#include "synth/synthesize_tone.h"
 #include "tests/common/refusing_disk.h"
-#include "tests/common/setting_builder.h"
 #include "tests/common/test_paths.h"
 
 namespace {
@@ -73,68 +70,6 @@ TEST(ToneExport, ZeroSamplesGiveAHeaderOnlyWavAndAnEmptyRawFile) {
   EXPECT_TRUE(ReadAll(dir.File("empty.ul")).empty());
 }
 
-// Longer than a few of the stream's runs, ending in a part of one.
-void BuildLongSetting(ToneSetting& setting) {
-  AddStep(setting, On, 1500, 1);
-  AddStep(setting, RampDown, 733);
-  AddTone(setting, Sine, 425, 0, 0, -1, 70);
-  AddTone(setting, Triangle, 1633, 45, 200, 2000, 30);
-}
-
-// A tone written while it is synthesised gives the same file as the tone made first.
-TEST(ToneExport, AToneMadeOnTheWayIsWrittenByteForByte) {
-  const std::pair<ExportFormat, const char*> formats[] = {
-      {ExportFormat::Wave, "wav"}, {ExportFormat::MuLaw, "ul"}, {ExportFormat::ALaw, "al"}};
-  TempDir dir;
-  ToneSetting whole_setting;
-  BuildLongSetting(whole_setting);
-  std::vector<int16_t> samples;
-  ASSERT_EQ(SynthesizeTone(whole_setting, 44100, 1, true, &samples), SynthesisRefusal::None);
-  for (const auto& format : formats) {
-    CString whole_path;
-    whole_path.Assign(dir.File(std::string("whole.") + format.second).c_str());
-    ASSERT_EQ(WriteExport(whole_path.GetWide(), format.first, samples.data(),
-                          static_cast<int32_t>(samples.size()), 44100, false),
-              ExportResult::Written);
-    ToneSetting setting;
-    BuildLongSetting(setting);
-    CToneStream stream;
-    ASSERT_EQ(StartToneStream(setting, 44100, 1, true, &stream), SynthesisRefusal::None);
-    CString path;
-    path.Assign(dir.File(std::string("streamed.") + format.second).c_str());
-    ASSERT_EQ(WriteExport(path.GetWide(), format.first, &stream, stream.remaining(), 44100, false),
-              ExportResult::Written);
-    EXPECT_TRUE(ReadAll(dir.File(std::string("streamed.") + format.second)) ==
-                ReadAll(dir.File(std::string("whole.") + format.second)))
-        << format.second;
-  }
-}
-
-// Hands over fewer samples than it promised.
-class CShortSource : public CSampleSource {
- public:
-  const int16_t* NextRun(int32_t* count) override {
-    *count = given_ ? 0 : 10;
-    given_ = true;
-    return *count > 0 ? samples_ : nullptr;
-  }
-
- private:
-  int16_t samples_[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-  bool given_ = false;
-};
-
-TEST(ToneExport, ASourceThatRunsDryLeavesAnIncompleteExport) {
-  TempDir dir;
-  for (ExportFormat format : {ExportFormat::Wave, ExportFormat::MuLaw, ExportFormat::ALaw}) {
-    CShortSource source;
-    CString path;
-    path.Assign(dir.File("short" + std::to_string(static_cast<int>(format))).c_str());
-    EXPECT_EQ(WriteExport(path.GetWide(), format, &source, 20, 8000, false),
-              ExportResult::Incomplete);
-  }
-}
-
 // What fails after the samples are written still fails the export: the WAV header is
 // completed last, and a close can report that written bytes did not reach the disk.
 TEST(ToneExport, AFailureAfterTheSamplesFailsTheExport) {
@@ -149,8 +84,6 @@ TEST(ToneExport, AFailureAfterTheSamplesFailsTheExport) {
       {"WAV header rewrite", ExportFormat::Wave, 56 + 200, false, ExportResult::Incomplete},
       {"WAV close", ExportFormat::Wave, UINT64_MAX, true, ExportResult::Incomplete},
       {"u-law close", ExportFormat::MuLaw, UINT64_MAX, true, ExportResult::Incomplete},
-      {"A-law close", ExportFormat::ALaw, UINT64_MAX, true, ExportResult::Incomplete},
-      {"A-law last byte", ExportFormat::ALaw, 99, false, ExportResult::Incomplete},
   };
   const std::vector<int16_t> samples(100, -1234);
   for (const Case& c : cases) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -48,27 +47,6 @@ TEST(LowPassFilterTest, CoefficientsAgreeForEveryOfferedFrequency) {
     EXPECT_NEAR(k.b1, base.b1, 1e-14) << fs;
     EXPECT_NEAR(k.a1, base.a1, 1e-14) << fs;
     EXPECT_NEAR(k.a2, base.a2, 1e-14) << fs;
-  }
-}
-
-// A signal filtered a piece at a time, in pieces of any size, comes out as in one piece.
-TEST(LowPassFilterTest, PiecesGiveTheSameSamplesAsOneRun) {
-  std::mt19937 random(99);
-  std::vector<int16_t> signal(20000);
-  for (int16_t& sample : signal) {
-    sample = static_cast<int16_t>(std::uniform_int_distribution<int>(-32768, 32767)(random));
-  }
-  for (int32_t fs : {8000, 44100, 96000}) {
-    std::vector<int16_t> whole = signal;
-    ApplyLowPassFilter(whole.data(), static_cast<int32_t>(whole.size()), fs);
-    for (int32_t piece : {1, 3, 4096, 7777}) {
-      std::vector<int16_t> pieces = signal;
-      CLowPassFilter filter(fs);
-      for (int32_t at = 0; at < static_cast<int32_t>(pieces.size()); at += piece) {
-        filter.Run(pieces.data() + at, std::min(piece, static_cast<int32_t>(pieces.size()) - at));
-      }
-      ASSERT_EQ(pieces, whole) << fs << " Hz in pieces of " << piece;
-    }
   }
 }
 
