@@ -15,13 +15,17 @@ bool ParseFormat(const std::string& name, ExportFormat* format) {
 const char* CliUsageText() {
   return "Usage:\n"
          "  sonaril-cli render SETTING.ton -o OUT [--format wav|mulaw|alaw]\n"
-         "  sonaril-cli info SETTING.ton [--json]\n"
+         "  sonaril-cli info SETTING.ton [--json | --tone-string]\n"
+         "  sonaril-cli import \"TONE STRING\" -o OUT.ton [--rate HZ] [--level PERCENT | --dbm0 DB]\n"
+         "                     [--repeat N] [--hold MS]\n"
          "  sonaril-cli --help | --version\n"
          "\n"
          "render  synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
          "        raw G.711 u-law or raw G.711 A-law; -o - writes to standard output.\n"
          "info    describes the setting: its values, steps, tones, length, and whether it\n"
-         "        can be synthesised.\n"
+         "        can be synthesised; --tone-string prints it as a tone string instead.\n"
+         "import  writes the setting that renders a tone string such as \"440+480/2000,0/4000\"\n"
+         "        (8000 Hz, repeat 1, a part without /DURATION held 2000 ms by default).\n"
          "\n"
          "Exit status: 0 success, 1 a file could not be read or written,\n"
          "2 bad usage or a setting that cannot be synthesised.\n";
@@ -42,6 +46,11 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* re
   if (command == "--version") {
     request->command = CliCommand::Version;
     return true;
+  }
+  if (command == "import") {
+    request->command = CliCommand::Import;
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    return ParseImportArguments(rest, &request->import, error);
   }
   if (command == "render") {
     request->command = CliCommand::Render;
@@ -73,6 +82,8 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* re
       }
     } else if (!is_render && argument == "--json") {
       request->json = true;
+    } else if (!is_render && argument == "--tone-string") {
+      request->tone_string = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
       *error = "unknown option '" + argument + "' for " + command;
       return false;
@@ -85,6 +96,10 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* re
   }
   if (request->setting_path.empty()) {
     *error = command + " needs a setting file";
+    return false;
+  }
+  if (request->json && request->tone_string) {
+    *error = "info takes --json or --tone-string, not both";
     return false;
   }
   if (request->command == CliCommand::Render && (!have_output || request->output_path.empty())) {

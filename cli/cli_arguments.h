@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/import_arguments.h"
 #include "files/tone_export.h"
 
-enum class CliCommand { Help, Version, Render, Info };
+enum class CliCommand { Help, Version, Render, Info, Import };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
@@ -13,6 +14,8 @@ struct CliRequest {
   std::string output_path;   // render: the file to write, "-" for standard output
   ExportFormat format = ExportFormat::Wave;
   bool json = false;         // info: JSON instead of text
+  bool tone_string = false;  // info: the setting as a tone string
+  ImportRequest import;      // import
 };
 
 // Parses the arguments after the program name. False with *error set to one line

@@ -8,6 +8,7 @@
 
 #include "cli/cli_arguments.h"
 #include "cli/setting_report.h"
+#include "cli/tone_string_commands.h"
 #include "config/product_version.h"
 #include "files/file.h"
 #include "files/safe_save.h"
@@ -139,6 +140,7 @@ int Info(const CliRequest& request, std::FILE* out, std::FILE* err) {
   ToneSetting setting;
   int exit_code = kExitSuccess;
   if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  if (request.tone_string) return PrintToneString(request.setting_path, setting, out, err);
   SettingFacts facts = InspectSetting(setting);
   std::string report = request.json ? FormatSettingJson(request.setting_path, setting, facts)
                                     : FormatSettingText(request.setting_path, setting, facts);
@@ -163,6 +165,8 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
       return Render(request, out, err);
     case CliCommand::Info:
       return Info(request, out, err);
+    case CliCommand::Import:
+      return ImportToneString(request.import, err);
   }
   return kExitUsageError;
 }

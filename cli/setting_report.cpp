@@ -6,7 +6,10 @@
 #include "files/code_page.h"
 #include "synth/number_parsing.h"
 #include "synth/sampling_frequencies.h"
+#include "synth/signal_level.h"
 #include "synth/synthesis_validation.h"
+#include "tonestring/tone_setting_reader.h"
+#include "tonestring/tone_string_formatter.h"
 
 namespace {
 
@@ -57,6 +60,28 @@ std::string WaveTypeName(int32_t type) {
 
 std::string EndText(int32_t end_time) {
   return end_time < 0 ? std::string("none") : Format("%d ms", end_time);
+}
+
+// A level's peak in dBFS; a negative level is the same sine upside down.
+double LevelDbfs(int32_t level) { return PercentToDbfs(level < 0 ? -double(level) : double(level)); }
+
+std::string LevelText(int32_t level) {
+  if (level == 0) return "level 0% (silent)";
+  const double dbfs = LevelDbfs(level);
+  return Format("level %d%% (%.2f dBFS, %.2f dBm0)", level, dbfs, DbfsToDbm0(dbfs));
+}
+
+std::string LevelJson(int32_t level) {
+  if (level == 0) return "\"level_dbfs\": null, \"level_dbm0\": null";
+  const double dbfs = LevelDbfs(level);
+  return Format("\"level_dbfs\": %.2f, \"level_dbm0\": %.2f", dbfs, DbfsToDbm0(dbfs));
+}
+
+// The tone string, or empty with *why_not set.
+std::string ToneStringOf(const ToneSetting& setting, std::string* why_not) {
+  ToneSequence sequence;
+  if (!ReadToneSequence(setting, &sequence, why_not)) return std::string();
+  return FormatToneString(sequence);
 }
 
 }  // namespace
@@ -117,10 +142,14 @@ std::string FormatSettingText(const std::string& setting_path, const ToneSetting
   out += Format("Tones:              %d\n", setting.ToneCount());
   index = 1;
   for (const ToneEntry* tone = setting.tones; tone != nullptr; tone = tone->next) {
-    out += Format("  %2d  %-14s %6d Hz  phase %d  start %d ms  end %s  level %d%%\n", index++,
+    out += Format("  %2d  %-14s %6d Hz  phase %d  start %d ms  end %s  %s\n", index++,
                   WaveTypeName(tone->type).c_str(), tone->frequency, tone->phase,
-                  tone->start_time, EndText(tone->end_time).c_str(), tone->level);
+                  tone->start_time, EndText(tone->end_time).c_str(), LevelText(tone->level).c_str());
   }
+  std::string why_not;
+  const std::string tone_string = ToneStringOf(setting, &why_not);
+  out += tone_string.empty() ? "Tone string:        none: " + why_not + "\n"
+                             : "Tone string:        " + tone_string + "\n";
   if (facts.can_synthesise) {
     out += Format("Samples:            %lld\n", static_cast<long long>(facts.sample_count));
     out += Format("Duration:           %.3f s\n", facts.duration_seconds);
@@ -153,11 +182,16 @@ std::string FormatSettingJson(const std::string& setting_path, const ToneSetting
   for (const ToneEntry* tone = setting.tones; tone != nullptr; tone = tone->next) {
     if (tone != setting.tones) out += ", ";
     out += Format("{\"type\": %d, \"wave\": %s, \"frequency_hz\": %d, \"phase_degrees\": %d, "
-                  "\"start_time_ms\": %d, \"end_time_ms\": %d, \"level_percent\": %d}",
+                  "\"start_time_ms\": %d, \"end_time_ms\": %d, \"level_percent\": %d, %s}",
                   tone->type, JsonString(WaveTypeName(tone->type)).c_str(), tone->frequency,
-                  tone->phase, tone->start_time, tone->end_time, tone->level);
+                  tone->phase, tone->start_time, tone->end_time, tone->level,
+                  LevelJson(tone->level).c_str());
   }
   out += "]";
+  std::string why_not;
+  const std::string tone_string = ToneStringOf(setting, &why_not);
+  out += ", \"tone_string\": " + (tone_string.empty() ? std::string("null") : JsonString(tone_string));
+  out += ", \"tone_string_reason\": " + (tone_string.empty() ? JsonString(why_not) : std::string("null"));
   out += Format(", \"sample_count\": %lld, \"duration_seconds\": %.6f",
                 static_cast<long long>(facts.sample_count), facts.duration_seconds);
   out += Format(", \"can_synthesise\": %s", facts.can_synthesise ? "true" : "false");

@@ -23,7 +23,7 @@ fi
 trap 'rm -rf "$scratch"' EXIT
 
 # target:dictionary
-targets=(fuzz_tone_file:xml.dict fuzz_config:xml.dict fuzz_wave_file:wave.dict)
+targets=(fuzz_tone_file:xml.dict fuzz_config:xml.dict fuzz_wave_file:wave.dict fuzz_tone_string:tone_string.dict)
 status=0
 for entry in "${targets[@]}"; do
   target=${entry%%:*}

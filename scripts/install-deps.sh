@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ googletest libbenchmark-dev python3
   g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
   clang libclang-rt-14-dev sox
+  nsis unzip
 )
 missing=()
 for package in "${packages[@]}"; do

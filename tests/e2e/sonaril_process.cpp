@@ -52,9 +52,8 @@ std::vector<wchar_t> ChildEnvironment() {
   return block;
 }
 
-// Starts the command line in folder (null: this process's folder).
-bool StartProgram(const std::wstring& exe, const std::wstring& line, const wchar_t* folder,
-                  PROCESS_INFORMATION* info) {
+// Starts the command line (program and arguments) in folder (null: this process's folder).
+bool StartProgram(const std::wstring& line, const wchar_t* folder, PROCESS_INFORMATION* info) {
   std::vector<wchar_t> environment = ChildEnvironment();
   return StartRetryingWineFailures(
       [&](PROCESS_INFORMATION* started, DWORD* error) {
@@ -62,7 +61,7 @@ bool StartProgram(const std::wstring& exe, const std::wstring& line, const wchar
         buffer.push_back(L'\0');
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        const BOOL ok = CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE,
+        const BOOL ok = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
                                        CREATE_UNICODE_ENVIRONMENT,
                                        environment.empty() ? nullptr : environment.data(),
                                        folder, &startup, started);
@@ -140,7 +139,7 @@ std::string ReadConfig(const std::string& folder) {
 
 int RunToEnd(const std::wstring& exe, const std::wstring& arguments) {
   PROCESS_INFORMATION info = {};
-  if (!StartProgram(exe, L"\"" + exe + L"\" " + arguments, nullptr, &info)) return -1000;
+  if (!StartProgram(L"\"" + exe + L"\" " + arguments, nullptr, &info)) return -1000;
   CloseHandle(info.hThread);
   DWORD code = static_cast<DWORD>(-1000);
   if (WaitForSingleObject(info.hProcess, kWaitMs) == WAIT_OBJECT_0) {
@@ -162,8 +161,13 @@ bool CSonarilProcess::Start(const std::string& working_folder, const std::wstrin
                             const std::wstring& exe) {
   std::wstring line = L"\"" + exe + L"\"";
   if (!arguments.empty()) line += L" " + arguments;
+  return StartCommandLine(working_folder, line);
+}
+
+bool CSonarilProcess::StartCommandLine(const std::string& working_folder,
+                                       const std::wstring& command_line) {
   const std::wstring folder = Widen(working_folder);
-  return StartProgram(exe, line, folder.c_str(), &info_);
+  return StartProgram(command_line, folder.c_str(), &info_);
 }
 
 HWND CSonarilProcess::FindWindowByCaption(const std::wstring& caption) const {

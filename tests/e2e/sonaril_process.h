@@ -59,6 +59,9 @@ class CSonarilProcess {
   // Starts exe with arguments (the text after the program name) in working_folder.
   bool Start(const std::string& working_folder, const std::wstring& arguments = L"",
              const std::wstring& exe = SonarilExePath());
+  // Starts a whole command line (program and arguments, quoted as a shell would) in
+  // working_folder.
+  bool StartCommandLine(const std::string& working_folder, const std::wstring& command_line);
 
   // A visible top-level window of this process whose caption is exactly caption; null
   // when none appears in time.

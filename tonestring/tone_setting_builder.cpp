@@ -1,0 +1,318 @@
+#include "tonestring/tone_setting_builder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "synth/sampling_frequencies.h"
+#include "synth/synthesis_validation.h"
+#include "tonestring/tone_gating.h"
+#include "tonestring/tone_normal_form.h"
+#include "tonestring/tone_rounding.h"
+#include "tonestring/tone_string_formatter.h"
+
+namespace {
+
+// One stretch of the cycle during which a tone of one frequency is gated on.
+struct Stretch {
+  int32_t frequency;
+  int64_t start_ms;
+  int64_t end_ms;  // -1: never stops
+};
+
+std::string Percent(int64_t value) { return std::to_string(value) + "%"; }
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+class SettingBuilder {
+ public:
+  SettingBuilder(const ToneSequence& sequence, const ToneStringOptions& options)
+      : normal_(NormalForm(sequence)), parts_(normal_.parts), options_(options), rate_(options.sampling_frequency) {}
+
+  bool Build(ToneSetting* setting, std::string* why_not) {
+    why_not_ = why_not;
+    if (!CheckOptions() || !CheckShape() || !ReadParts() || !ResolveLevels() || !CheckLength() ||
+        !LayOutTones()) {
+      return false;
+    }
+    return Fill(setting);
+  }
+
+ private:
+  bool Refuse(const std::string& reason) {
+    *why_not_ = reason;
+    return false;
+  }
+
+  bool RefusePart(size_t index, const std::string& reason) {
+    return Refuse("part " + std::to_string(index + 1) + " (" + FormatTonePart(parts_[index]) + "): " +
+                  reason);
+  }
+
+  bool Sounds(size_t index) const { return !hertz_[index].empty(); }
+
+  bool Contains(size_t index, int32_t frequency) const {
+    const std::vector<int32_t>& hertz = hertz_[index];
+    return std::find(hertz.begin(), hertz.end(), frequency) != hertz.end();
+  }
+
+  bool CheckOptions() {
+    if (!IsOfferedSamplingFrequency(rate_)) {
+      return Refuse("the sampling frequency " + std::to_string(rate_) + " Hz is not one of " +
+                    OfferedSamplingFrequenciesText());
+    }
+    if (options_.repeat < 1 || options_.repeat > 100) {
+      return Refuse("a repeat count of " + std::to_string(options_.repeat) + " is not between 1 and 100");
+    }
+    return true;
+  }
+
+  bool CheckShape() {
+    if (parts_.empty()) return Refuse("the tone string has no parts");
+    if (parts_.size() > static_cast<size_t>(kMaxToneParts)) {
+      return Refuse("the tone string has more than " + std::to_string(kMaxToneParts) + " parts");
+    }
+    const size_t last = parts_.size() - 1;
+    for (size_t i = 0; i < last; ++i) {
+      if (parts_[i].duration_ms == kLastsForEver) {
+        return RefusePart(i, "it lasts for ever, so the parts after it would never play");
+      }
+    }
+    ends_for_ever_ = parts_[last].duration_ms == kLastsForEver;
+    if (ends_for_ever_) {
+      if (options_.hold_ms <= 0) {
+        return Refuse("a hold of " + std::to_string(options_.hold_ms) + " ms is not above 0");
+      }
+      if (options_.repeat != 1) {
+        return Refuse("the last part lasts for ever, so the tone plays once and a repeat count of " +
+                      std::to_string(options_.repeat) + " cannot apply");
+      }
+      return true;
+    }
+    const size_t first_repeating = std::find_if(parts_.begin(), parts_.end(),
+                                                [](const TonePart& part) { return !part.plays_once; }) -
+                                   parts_.begin();
+    // The normal form turned a silent (or empty) remainder after parts that play once into
+    // silence for ever, so what repeats here sounds.
+    if (first_repeating > 0) {
+      return RefusePart(first_repeating, "it repeats after parts that play once, but a setting repeats "
+                                         "its whole ring pattern");
+    }
+    for (size_t i = first_repeating; i < parts_.size(); ++i) {
+      if (parts_[i].plays_once) return RefusePart(i, "it is marked to play once but follows parts that repeat");
+    }
+    return true;
+  }
+
+  bool ReadParts() {
+    for (size_t i = 0; i < parts_.size(); ++i) {
+      const TonePart& part = parts_[i];
+      const bool held = part.duration_ms == kLastsForEver;
+      const int64_t duration = held ? options_.hold_ms : part.duration_ms;
+      if (duration <= 0) return RefusePart(i, "a duration of " + std::to_string(duration) + " ms");
+      if (WholeSamples(duration, rate_) < 0) {
+        return RefusePart(i, std::string(held ? "held for " : "") + std::to_string(duration) +
+                                 " ms, which is not a whole number of samples at " +
+                                 std::to_string(rate_) + " Hz");
+      }
+      duration_ms_.push_back(duration);
+      if (part.tones.size() > static_cast<size_t>(kMaxPartFrequencies)) {
+        return RefusePart(i, "more than " + std::to_string(kMaxPartFrequencies) + " frequencies");
+      }
+      std::vector<int32_t> hertz;
+      for (const PartTone& tone : part.tones) {
+        int32_t frequency = 0;
+        if (!RoundToInt32(tone.frequency_hz, &frequency) || frequency < 1) {
+          return RefusePart(i, "a frequency must be 1 Hz or more");
+        }
+        if (int64_t{frequency} * 2 >= rate_) {
+          return RefusePart(i, std::to_string(frequency) + " Hz is not below half the sampling frequency (" +
+                                   std::to_string(rate_ / 2) + " Hz)");
+        }
+        if (std::find(hertz.begin(), hertz.end(), frequency) != hertz.end()) {
+          return RefusePart(i, std::to_string(frequency) + " Hz appears twice");
+        }
+        hertz.push_back(frequency);
+      }
+      std::sort(hertz.begin(), hertz.end());
+      hertz_.push_back(hertz);
+    }
+    if (std::none_of(hertz_.begin(), hertz_.end(), [](const std::vector<int32_t>& h) { return !h.empty(); })) {
+      return Refuse("no part of the tone string sounds");
+    }
+    return true;
+  }
+
+  // One level per frequency, whole percent, and no part's sum above full scale.
+  bool ResolveLevels() {
+    size_t most = 0;
+    for (const TonePart& part : parts_) most = std::max(most, part.tones.size());
+    const double fallback = options_.level_percent < 0.0 ? static_cast<double>(99 / most)
+                                                         : options_.level_percent;
+    std::map<int32_t, size_t> first_part;
+    for (size_t i = 0; i < parts_.size(); ++i) {
+      int64_t sum = 0;
+      for (const PartTone& tone : parts_[i].tones) {
+        const double asked = tone.level_percent < 0.0 ? fallback : tone.level_percent;
+        int32_t level = 0;
+        if (!RoundToInt32(asked, &level) || level < 1) {
+          return RefusePart(i, "a level of " + Number(asked) + "% does not round to a whole percent of 1 or more");
+        }
+        int32_t frequency = 0;
+        RoundToInt32(tone.frequency_hz, &frequency);
+        const auto known = level_.find(frequency);
+        if (known == level_.end()) {
+          level_[frequency] = level;
+          first_part[frequency] = i;
+        } else if (known->second != level) {
+          return RefusePart(i, std::to_string(frequency) + " Hz has a level of " + Percent(level) + " here but " +
+                                   Percent(known->second) + " in part " +
+                                   std::to_string(first_part[frequency] + 1));
+        }
+        sum += level;
+      }
+      if (sum > 100) return RefusePart(i, "its levels add up to " + Percent(sum) + ", more than full scale");
+    }
+    return true;
+  }
+
+  bool CheckLength() {
+    cycle_ms_ = 0;
+    for (int64_t duration : duration_ms_) {
+      start_ms_.push_back(cycle_ms_);
+      cycle_ms_ += duration;
+    }
+    const int64_t cycles = ends_for_ever_ ? 1 : options_.repeat;
+    const int64_t longest = (int64_t{INT32_MAX} - 999) / (int64_t{rate_} * cycles);
+    if (cycle_ms_ > longest) {
+      return Refuse("the tone lasts " + std::to_string(cycle_ms_) + " ms, but at " + std::to_string(rate_) +
+                    " Hz and " + std::to_string(cycles) + (cycles == 1 ? " cycle" : " cycles") +
+                    " a setting holds at most " + std::to_string(longest) + " ms");
+    }
+    return true;
+  }
+
+  bool LayOutTones() {
+    const size_t last = parts_.size() - 1;
+    if (ends_for_ever_ && Sounds(last)) {
+      // Held by tones that never stop: with no tone ending, the tones do not loop, so each
+      // must sound from the start and every sounding part must use the same frequencies.
+      for (size_t i = 0; i < last; ++i) {
+        if (Sounds(i) && hertz_[i] != hertz_[last]) {
+          return RefusePart(i, "its frequencies differ from those of the last part, which lasts for ever; "
+                               "a tone that never stops must sound from the start");
+        }
+      }
+      for (int32_t frequency : hertz_[last]) stretches_.push_back({frequency, 0, -1});
+      return true;
+    }
+    // A silent part that lasts for ever begins once every tone has ended.
+    const size_t gated_parts = ends_for_ever_ ? last : parts_.size();
+    for (const auto& known : level_) {
+      if (!LayOutFrequency(known.first, gated_parts)) return false;
+    }
+    if (stretches_.size() > static_cast<size_t>(kMaxSettingTones)) {
+      return Refuse("the tone needs " + std::to_string(stretches_.size()) + " gated tones; at most " +
+                    std::to_string(kMaxSettingTones) + " are supported");
+    }
+    return true;
+  }
+
+  // Gates one frequency on from the first part that sounds it until a sounding part does
+  // not, across silent parts (whose gain is 0 anyway). In a repeating cycle the last
+  // stretch runs to the cycle's end, which makes the tones loop with the ring pattern.
+  bool LayOutFrequency(int32_t frequency, size_t gated_parts) {
+    bool open = false;
+    Stretch stretch{frequency, 0, 0};
+    for (size_t i = 0; i < gated_parts; ++i) {
+      if (!Sounds(i)) continue;
+      if (Contains(i, frequency)) {
+        if (!open) stretch.start_ms = start_ms_[i];
+        open = true;
+        stretch.end_ms = start_ms_[i] + duration_ms_[i];
+      } else if (open) {
+        if (stretch.end_ms == start_ms_[i] && !StopsSilently(frequency, i)) return false;
+        stretches_.push_back(stretch);
+        open = false;
+      }
+    }
+    if (open) {
+      if (!ends_for_ever_) stretch.end_ms = cycle_ms_;
+      stretches_.push_back(stretch);
+    }
+    return true;
+  }
+
+  // The tone ends where sounding part `index` begins and so sounds on its first sample,
+  // in every cycle; that is only exact where the sine is 0.
+  bool StopsSilently(int32_t frequency, size_t index) {
+    const int64_t cycles = ends_for_ever_ ? 1 : options_.repeat;
+    for (int64_t cycle = 0; cycle < cycles; ++cycle) {
+      const int64_t at_ms = cycle * cycle_ms_ + start_ms_[index];
+      if (!SineIsSilentAt(frequency, rate_, WholeSamples(at_ms, rate_))) {
+        return RefusePart(index, std::to_string(frequency) + " Hz of the part before would sound on its first sample, at " +
+                                     std::to_string(at_ms) + " ms (a tone sounds up to and including its end time), "
+                                     "where it is not 0");
+      }
+    }
+    return true;
+  }
+
+  bool Fill(ToneSetting* setting) {
+    ToneSetting built;
+    built.sampling_frequency = rate_;
+    built.repeat = ends_for_ever_ ? 1 : options_.repeat;
+    for (size_t i = 0; i < parts_.size(); ++i) {
+      PatternStep* step = new PatternStep;
+      step->on_off = Sounds(i) ? On : Off;
+      step->time = static_cast<int32_t>(duration_ms_[i]);
+      step->is_fade = 0;
+      built.AppendStep(step);
+    }
+    for (const Stretch& stretch : stretches_) {
+      ToneEntry* tone = new ToneEntry;
+      tone->type = Sine;
+      tone->frequency = stretch.frequency;
+      tone->phase = 0;
+      tone->start_time = static_cast<int32_t>(stretch.start_ms);
+      tone->end_time = static_cast<int32_t>(stretch.end_ms);
+      tone->level = level_[stretch.frequency];
+      built.AppendTone(tone);
+    }
+    const SynthesisRefusal refusal = ValidateForSynthesis(built, rate_, built.repeat);
+    if (refusal != SynthesisRefusal::None) return Refuse(DescribeRefusal(refusal));
+
+    setting->Clear();
+    std::swap(setting->patterns, built.patterns);
+    std::swap(setting->tones, built.tones);
+    setting->RecomputePatternTotal();
+    setting->sampling_frequency = built.sampling_frequency;
+    setting->repeat = built.repeat;
+    return true;
+  }
+
+  const ToneSequence normal_;
+  const std::vector<TonePart>& parts_;
+  const ToneStringOptions& options_;
+  const int32_t rate_;
+  std::string* why_not_ = nullptr;
+  bool ends_for_ever_ = false;
+  std::vector<std::vector<int32_t>> hertz_;  // per part, ascending
+  std::vector<int64_t> duration_ms_;         // per part, with the hold for "for ever"
+  std::vector<int64_t> start_ms_;            // per part, from the cycle's start
+  int64_t cycle_ms_ = 0;
+  std::map<int32_t, int32_t> level_;         // percent per frequency, ascending by frequency
+  std::vector<Stretch> stretches_;
+};
+
+}  // namespace
+
+bool BuildToneSetting(const ToneSequence& sequence, const ToneStringOptions& options,
+                      ToneSetting* setting, std::string* why_not) {
+  return SettingBuilder(sequence, options).Build(setting, why_not);
+}
