@@ -1,34 +1,32 @@
 // The largest supported synthesis: eight tones of all four kinds at 96000 Hz, five steps
-// with fades and ramps, just under 2^31 / 1000 samples, filter on.
+// with fades and ramps, just under 2^31 / 1000 samples, filter on. Once as synthesis alone,
+// once as the whole render: the setting file read, the tone synthesised and written as a WAV.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <vector>
 
+#include "cli/cli_commands.h"
+#include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
-#include "tests/common/setting_builder.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // 22369 ms x 96000 Hz + 999 stays below 2^31: 2147424 samples.
-void BuildLargestSetting(ToneSetting& setting) {
-  AddStep(setting, On, 5000, 1);
-  AddStep(setting, RampDown, 3000, 0);
-  AddStep(setting, Off, 2369, 0);
-  AddStep(setting, RampUp, 4000, 0);
-  AddStep(setting, On, 8000, 1);
-  AddTone(setting, Sine, 425, 0, 0, -1, 30);
-  AddTone(setting, Sine, 1209, 90, 100, 20000, 20);
-  AddTone(setting, Square, 697, -45, 0, 15000, 10);
-  AddTone(setting, Square, 3400, 180, 500, -1, 10);
-  AddTone(setting, Triangle, 941, 30, 0, -1, 15);
-  AddTone(setting, Triangle, 1633, -90, 2000, 21000, 15);
-  AddTone(setting, Sawtooth, 350, 0, 0, 18000, 10);
-  AddTone(setting, Sawtooth, 2600, 270, 1000, -1, 10);
-}
+const char kLargestSetting[] = SONARIL_BENCH_DIR "/largest-setting.ton";
 
 void BM_SynthesizeLargestSetting(benchmark::State& state) {
   ToneSetting setting;
-  BuildLargestSetting(setting);
+  CString path;
+  path.Assign(kLargestSetting);
+  if (!LoadToneSetting(setting, path.GetWide())) {
+    state.SkipWithError("the setting file cannot be read");
+    return;
+  }
   std::vector<int16_t> samples;
   for (auto _ : state) {
     if (SynthesizeTone(setting, 96000, 1, true, &samples) != SynthesisRefusal::None) {
@@ -40,6 +38,25 @@ void BM_SynthesizeLargestSetting(benchmark::State& state) {
   state.counters["samples"] = static_cast<double>(samples.size());
 }
 BENCHMARK(BM_SynthesizeLargestSetting)->Unit(benchmark::kMillisecond);
+
+// What `sonaril-cli render` does, in this process: the output replaces the previous one
+// in a temporary folder, as it would on a second run.
+void BM_RenderLargestSettingToWav(benchmark::State& state) {
+  std::error_code error;
+  const fs::path folder = fs::temp_directory_path(error) / "sonaril-render-bench";
+  fs::create_directories(folder, error);
+  const std::vector<std::string> arguments = {"render", kLargestSetting, "-o",
+                                              (folder / "largest.wav").u8string()};
+  for (auto _ : state) {
+    if (RunCli(arguments, stdout, stderr) != kExitSuccess) {
+      state.SkipWithError("the render failed");
+      break;
+    }
+  }
+  state.counters["bytes"] = static_cast<double>(fs::file_size(folder / "largest.wav", error));
+  fs::remove_all(folder, error);
+}
+BENCHMARK(BM_RenderLargestSettingToWav)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

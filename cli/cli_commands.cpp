@@ -24,13 +24,13 @@ namespace {
 
 // The export's file, written beside the target first so that an existing file is only
 // ever replaced whole.
-bool WriteOutputFile(const std::string& output, ExportFormat format,
-                     const std::vector<int16_t>& samples, int32_t hertz) {
+bool WriteOutputFile(const std::string& output, ExportFormat format, CToneStream* tone,
+                     int32_t hertz) {
   WidePath target(output);
-  WidePath temporary(output + kSafeSaveSuffix);
+  WidePath temporary(SafeSaveTemporaryPath(output));
   if (target.get() == nullptr || temporary.get() == nullptr) return false;
-  ExportResult written = WriteExport(temporary.get(), format, samples.data(),
-                                     static_cast<int32_t>(samples.size()), hertz, true);
+  ExportResult written =
+      WriteExport(temporary.get(), format, tone, tone->remaining(), hertz, true);
   if (written != ExportResult::Written) {
     safe_save_platform::RemoveFile(temporary.text());
     return false;
@@ -44,8 +44,7 @@ bool WriteOutputFile(const std::string& output, ExportFormat format,
 
 // Standard output gets the very bytes the file export writes: they are made in a
 // temporary file and copied.
-bool WriteStandardOutput(ExportFormat format, const std::vector<int16_t>& samples, int32_t hertz,
-                         std::FILE* out) {
+bool WriteStandardOutput(ExportFormat format, CToneStream* tone, int32_t hertz, std::FILE* out) {
   std::error_code error;
   std::filesystem::path folder = std::filesystem::temp_directory_path(error);
   if (error) return false;
@@ -54,8 +53,8 @@ bool WriteStandardOutput(ExportFormat format, const std::vector<int16_t>& sample
       (folder / ("sonaril-cli-" + std::to_string(random()) + ".out")).u8string();
   WidePath temporary(name);
   if (temporary.get() == nullptr) return false;
-  ExportResult written = WriteExport(temporary.get(), format, samples.data(),
-                                     static_cast<int32_t>(samples.size()), hertz, true);
+  ExportResult written =
+      WriteExport(temporary.get(), format, tone, tone->remaining(), hertz, true);
   bool copied = false;
   if (written == ExportResult::Written) {
     CFile file;
@@ -82,16 +81,17 @@ int Render(const CliRequest& request, std::FILE* out, std::FILE* err) {
   SettingFacts facts = InspectSetting(setting);
   if (!facts.can_synthesise) return Fail(err, kExitUsageError, request.setting_path, facts.reason);
 
-  std::vector<int16_t> samples;
+  // The tone is synthesised while it is written, a run at a time, never held whole.
+  CToneStream tone;
   int32_t hertz = setting.sampling_frequency;
   SynthesisRefusal refusal =
-      SynthesizeTone(setting, hertz, facts.repeat_used, setting.filter_on != 0, &samples);
+      StartToneStream(setting, hertz, facts.repeat_used, setting.filter_on != 0, &tone);
   if (refusal != SynthesisRefusal::None) {
     return Fail(err, kExitUsageError, request.setting_path, DescribeRefusal(refusal));
   }
   bool written = request.output_path == "-"
-                     ? WriteStandardOutput(request.format, samples, hertz, out)
-                     : WriteOutputFile(request.output_path, request.format, samples, hertz);
+                     ? WriteStandardOutput(request.format, &tone, hertz, out)
+                     : WriteOutputFile(request.output_path, request.format, &tone, hertz);
   if (!written) {
     std::string subject = request.output_path == "-" ? "standard output" : request.output_path;
     return Fail(err, kExitFileError, subject, "could not be written");

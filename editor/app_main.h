@@ -101,11 +101,14 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   int32_t filter_on = 0;
   int32_t device_count = 0;
   DeviceCaps* device_list = nullptr;  // owned, device_count records
-  int32_t sampling_frequency = 8000;  // Hz of sample_buffer
+  int32_t sampling_frequency = 8000;  // Hz of the setting; Open and Save change it
   int32_t pattern_total = 0;          // ms
   int32_t repeat = 1;
   int32_t sample_count = 0;  // 0: no generated tone
   int16_t* sample_buffer = nullptr;  // owned; shown and exported
+  // Hz sample_buffer was synthesised at. Exports are labelled with it: the setting's rate
+  // may have moved on without a new tone being made.
+  int32_t sample_rate = 8000;
   // STOP, PLAY, PAUSE, Repeat Play and the output buffer that is played.
   CRendererPlayback playback_device{&renderer};
   CPlaybackControl playback{&playback_device};

@@ -111,6 +111,7 @@ void CAppMain::CreateTone() {
   delete[] sample_buffer;
   sample_buffer = engine.sample_buffer;
   sample_count = engine.sample_count;
+  sample_rate = plan.sampling_frequency;
   playback.ReplaceOutput(engine.output_buffer, engine.output_count, plan.sampling_frequency);
   engine.sample_buffer = nullptr;
   engine.output_buffer = nullptr;
@@ -124,5 +125,5 @@ void CAppMain::CreateTone() {
 }
 
 void CAppMain::ExportTone() {
-  RunToneExport(main_window, sample_buffer, sample_count, sampling_frequency);
+  RunToneExport(main_window, sample_buffer, sample_count, sample_rate);
 }

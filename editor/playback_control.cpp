@@ -40,9 +40,11 @@ void CPlaybackControl::Play(int32_t sample_count) {
     } else {
       play_position = 0;
       blocks_after_end = 0;
+      // The device fills both of its buffers inside Start: a PAUSE left over from before
+      // the last STOP would make them silence.
+      paused = 0;
       if (device_->Start()) {
         DebugPrint(L"[CAppMain] play start\n");
-        paused = 0;
         return;
       }
     }

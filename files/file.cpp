@@ -2,14 +2,27 @@
 
 #include "files/file_platform.h"
 
+namespace file_platform {
+
+WriteCalls& CurrentWriteCalls() {
+  static WriteCalls calls = {WriteBytes, CloseFile};
+  return calls;
+}
+
+}  // namespace file_platform
+
 CFile::~CFile() { CFile::Close(); }
 
 bool CFile::IsOpen() const { return handle_ != file_platform::kNoHandle; }
 
-void CFile::Close() {
-  if (IsOpen()) file_platform::CloseFile(handle_);
+void CFile::Close() { CFile::Finish(); }
+
+bool CFile::Finish() {
+  if (!IsOpen()) return false;
+  const bool closed = file_platform::CurrentWriteCalls().close_file(handle_);
   handle_ = file_platform::kNoHandle;
   size = 0;
+  return closed;
 }
 
 bool CFile::OpenRead(const CString& path) {
@@ -70,7 +83,7 @@ uint32_t CFile::Write(const void* buffer, uint32_t count, uint64_t offset) {
   if (!IsOpen() || (buffer == nullptr && count > 0)) return 0;
   if (offset != kCurrentPosition && !Seek(offset)) return 0;
   uint32_t done = 0;
-  bool written = file_platform::WriteBytes(handle_, buffer, count, &done);
+  bool written = file_platform::CurrentWriteCalls().write_bytes(handle_, buffer, count, &done);
   // Bytes that reached the file are counted even when the rest failed, so the
   // size never understates what is on disk.
   if (offset == kCurrentPosition) {

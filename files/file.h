@@ -30,6 +30,9 @@ class CFile {
   virtual int Flush();
   // 1 when not open or when the file pointer is at or beyond size.
   virtual int IsEnd();
+  // Closes the file like Close, and tells whether what was written reached it: false when
+  // the file was not open or the system reports a failure on closing.
+  virtual bool Finish();
 
   // False when already open, the path is empty or the file cannot be opened.
   bool OpenRead(const CString& path);

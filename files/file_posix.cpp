@@ -45,8 +45,9 @@ CreateResult OpenForWriting(CString& path, bool replace, intptr_t* handle) {
   return CreateResult::kCreated;
 }
 
-void CloseFile(intptr_t handle) {
-  if (handle != kNoHandle) close(Descriptor(handle));
+bool CloseFile(intptr_t handle) {
+  // A close interrupted by a signal has still released the descriptor: never retry it.
+  return handle == kNoHandle || close(Descriptor(handle)) == 0 || errno == EINTR;
 }
 
 bool GetFileSize(intptr_t handle, uint64_t* size) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "files/file_platform.h"
+#include "files/long_path_win32.h"
 
 namespace file_platform {
 
@@ -11,14 +12,16 @@ HANDLE Native(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 }  // namespace
 
 intptr_t OpenForReading(CString& path) {
-  HANDLE file = CreateFileW(path.GetWide(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  const std::wstring callable = CallablePath(path.GetWide());
+  HANDLE file = CreateFileW(callable.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_FLAG_RANDOM_ACCESS, nullptr);
   return file == INVALID_HANDLE_VALUE ? kNoHandle : reinterpret_cast<intptr_t>(file);
 }
 
 CreateResult OpenForWriting(CString& path, bool replace, intptr_t* handle) {
   *handle = kNoHandle;
-  HANDLE file = CreateFileW(path.GetWide(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  const std::wstring callable = CallablePath(path.GetWide());
+  HANDLE file = CreateFileW(callable.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             replace ? CREATE_ALWAYS : CREATE_NEW, FILE_FLAG_RANDOM_ACCESS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
@@ -29,8 +32,8 @@ CreateResult OpenForWriting(CString& path, bool replace, intptr_t* handle) {
   return CreateResult::kCreated;
 }
 
-void CloseFile(intptr_t handle) {
-  if (handle != kNoHandle) CloseHandle(Native(handle));
+bool CloseFile(intptr_t handle) {
+  return handle == kNoHandle || CloseHandle(Native(handle)) != 0;
 }
 
 bool GetFileSize(intptr_t handle, uint64_t* size) {

@@ -1,14 +1,15 @@
 #include "files/safe_save.h"
 
-#include <cstring>
-#include <memory>
-#include <new>
+#include <cstdio>
 
 #include "debug/debug_output.h"
 #include "files/file_platform.h"
 #include "files/safe_save_platform.h"
 
 namespace {
+
+// The longest file name (one path component) that Windows and Linux file systems take.
+constexpr size_t kLongestFileName = 255;
 
 void ReportFailure(const wchar_t* what, CString& path) {
   const wchar_t* wide = path.GetWide();
@@ -38,19 +39,28 @@ bool WriteTemporary(CString& temporary, const void* bytes, uint32_t count) {
 
 }  // namespace
 
+std::string SafeSaveTemporaryPath(const std::string& path) {
+  const size_t suffix_length = sizeof(kSafeSaveSuffix) - 1;
+  const size_t separator = path.find_last_of("/\\");
+  const size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  if (path.size() - name_start + suffix_length <= kLongestFileName) return path + kSafeSaveSuffix;
+  // FNV-1a: the same target always gets the same name, so a stale file is reused.
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : path) hash = (hash ^ c) * 16777619u;
+  char short_name[16];
+  std::snprintf(short_name, sizeof short_name, "~%08x", static_cast<unsigned>(hash));
+  return path.substr(0, name_start) + short_name + kSafeSaveSuffix;
+}
+
 bool SaveFileSafely(const CString& path, const void* bytes, uint32_t count) {
   if (path.data == nullptr || path.length == 0 || (bytes == nullptr && count > 0)) return false;
   CString target;
   target.Assign(path);
-  const size_t suffix_length = sizeof(kSafeSaveSuffix) - 1;
-  const size_t name_length = static_cast<size_t>(path.length) + suffix_length;
-  std::unique_ptr<char[]> name(new (std::nothrow) char[name_length + 1]);
-  if (name == nullptr) return false;
-  std::memcpy(name.get(), path.data, static_cast<size_t>(path.length));
-  std::memcpy(name.get() + path.length, kSafeSaveSuffix, suffix_length + 1);
+  const std::string temporary_path =
+      SafeSaveTemporaryPath(std::string(path.data, static_cast<size_t>(path.length)));
   CString temporary;
-  temporary.Assign(name.get(), -1);
-  if (static_cast<size_t>(temporary.length) != name_length) return false;
+  temporary.Assign(temporary_path.c_str(), static_cast<int32_t>(temporary_path.size()));
+  if (static_cast<size_t>(temporary.length) != temporary_path.size()) return false;
 
   if (!WriteTemporary(temporary, bytes, count)) return false;
   if (!safe_save_platform::ReplaceTarget(temporary, target)) {

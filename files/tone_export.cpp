@@ -1,5 +1,6 @@
 #include "files/tone_export.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "files/file.h"
@@ -9,12 +10,36 @@
 
 namespace {
 
+// Samples already in memory, handed over as one run.
+class CBufferSource : public CSampleSource {
+ public:
+  CBufferSource(const int16_t* samples, int32_t count) : samples_(samples), count_(count) {}
+  const int16_t* NextRun(int32_t* count) override {
+    *count = given_ ? 0 : count_;
+    given_ = true;
+    return *count > 0 ? samples_ : nullptr;
+  }
+
+ private:
+  const int16_t* samples_;
+  int32_t count_;
+  bool given_ = false;
+};
+
 // File creation answers -2 only when the file exists; every other failure is -1.
 ExportResult ClassifyCreateFailure(int result) {
   return result == -2 ? ExportResult::Exists : ExportResult::CannotCreate;
 }
 
-ExportResult WriteWave(const wchar_t* path, const int16_t* samples, int32_t count,
+// The next run of at most left samples; null when the source has none.
+const int16_t* NextRunOf(CSampleSource* source, int32_t left, int32_t* run) {
+  const int16_t* samples = source->NextRun(run);
+  if (samples == nullptr || *run <= 0) return nullptr;
+  *run = std::min(*run, left);
+  return samples;
+}
+
+ExportResult WriteWave(const wchar_t* path, CSampleSource* source, int32_t count,
                        int32_t sampling_frequency, bool overwrite) {
   CWaveFile file;
   AudioFormat format{};
@@ -25,28 +50,46 @@ ExportResult WriteWave(const wchar_t* path, const int16_t* samples, int32_t coun
   file.SetFormat(&format);
   int created = file.Create(path, overwrite ? 1 : 0);
   if (created != 0) return ClassifyCreateFailure(created);
-  uint32_t bytes = static_cast<uint32_t>(count) * 2u;
-  bool written = count == 0 || file.WriteData(samples, bytes);
-  file.Close();
-  return written ? ExportResult::Written : ExportResult::Incomplete;
+  bool written = true;
+  for (int32_t done = 0; written && done < count;) {
+    int32_t run = 0;
+    const int16_t* samples = NextRunOf(source, count - done, &run);
+    written = samples != nullptr && file.WriteData(samples, static_cast<uint32_t>(run) * 2u);
+    done += run;
+  }
+  // The header gets its sizes only now; it counts as much as the samples.
+  const bool finished = file.Finish();
+  return written && finished ? ExportResult::Written : ExportResult::Incomplete;
 }
 
-ExportResult WriteG711(const wchar_t* path, G711Law law, const int16_t* samples, int32_t count,
+ExportResult WriteG711(const wchar_t* path, G711Law law, CSampleSource* source, int32_t count,
                        bool overwrite) {
   CFile file;
   int created = file.OpenWrite(path, overwrite ? 1 : 0);
   if (created != 0) return ClassifyCreateFailure(created);
+  CG711Codec codec;
+  codec.BuildTables();
   std::vector<uint8_t> bytes;
-  if (!EncodeG711(samples, static_cast<size_t>(count), law, &bytes)) {
-    // An empty file would pass for a silent export: leave nothing behind.
-    file.Close();
-    CString created_path(path);
-    safe_save_platform::RemoveFile(created_path);
-    return ExportResult::OutOfMemory;
+  bool written = true;
+  for (int32_t done = 0; written && done < count;) {
+    int32_t run = 0;
+    const int16_t* samples = NextRunOf(source, count - done, &run);
+    if (samples == nullptr) {
+      written = false;
+      break;
+    }
+    if (!EncodeWithCodec(codec, samples, static_cast<size_t>(run), law, &bytes)) {
+      // A part-written file would pass for a shorter export: leave nothing behind.
+      file.Close();
+      CString created_path(path);
+      safe_save_platform::RemoveFile(created_path);
+      return ExportResult::OutOfMemory;
+    }
+    written = file.Write(bytes.data(), static_cast<uint32_t>(run)) == static_cast<uint32_t>(run);
+    done += run;
   }
-  uint32_t written = count == 0 ? 0 : file.Write(bytes.data(), static_cast<uint32_t>(count));
-  file.Close();
-  return written == static_cast<uint32_t>(count) ? ExportResult::Written : ExportResult::Incomplete;
+  const bool finished = file.Finish();
+  return written && finished ? ExportResult::Written : ExportResult::Incomplete;
 }
 
 }  // namespace
@@ -54,13 +97,20 @@ ExportResult WriteG711(const wchar_t* path, G711Law law, const int16_t* samples,
 ExportResult WriteExport(const wchar_t* path, ExportFormat format, const int16_t* samples,
                          int32_t count, int32_t sampling_frequency, bool overwrite) {
   if (count < 0 || (count > 0 && samples == nullptr)) return ExportResult::CannotCreate;
+  CBufferSource source(samples, count);
+  return WriteExport(path, format, &source, count, sampling_frequency, overwrite);
+}
+
+ExportResult WriteExport(const wchar_t* path, ExportFormat format, CSampleSource* source,
+                         int32_t count, int32_t sampling_frequency, bool overwrite) {
+  if (count < 0 || source == nullptr) return ExportResult::CannotCreate;
   switch (format) {
     case ExportFormat::Wave:
-      return WriteWave(path, samples, count, sampling_frequency, overwrite);
+      return WriteWave(path, source, count, sampling_frequency, overwrite);
     case ExportFormat::MuLaw:
-      return WriteG711(path, G711Law::MuLaw, samples, count, overwrite);
+      return WriteG711(path, G711Law::MuLaw, source, count, overwrite);
     case ExportFormat::ALaw:
-      return WriteG711(path, G711Law::ALaw, samples, count, overwrite);
+      return WriteG711(path, G711Law::ALaw, source, count, overwrite);
   }
   return ExportResult::CannotCreate;
 }

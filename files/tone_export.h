@@ -4,19 +4,26 @@
 #pragma once
 #include <cstdint>
 
+#include "synth/sample_source.h"
+
 enum class ExportFormat : int32_t { Wave = 0, MuLaw = 1, ALaw = 2 };
 
 enum class ExportResult : int32_t {
   Written = 0,   // every byte reached the file
   Exists,        // the file exists and overwrite was not asked for; it is untouched
   CannotCreate,  // the file could not be created (no such folder, no permission, bad format)
-  Incomplete,    // fewer bytes were written than the tone has
+  Incomplete,    // not every byte reached the file: a write, the WAV header or the close failed
   OutOfMemory,   // the G.711 bytes could not be allocated; the created file is removed
 };
 
 // Writes count samples at sampling_frequency to path (wide, as the platform's calls take it).
 // With overwrite false an existing file is never touched.
 ExportResult WriteExport(const wchar_t* path, ExportFormat format, const int16_t* samples,
+                         int32_t count, int32_t sampling_frequency, bool overwrite);
+// The same for count samples that source hands over a run at a time, as a tone synthesised
+// on the way is, so that it is written without ever being held whole. A source that runs
+// dry early leaves an Incomplete file.
+ExportResult WriteExport(const wchar_t* path, ExportFormat format, CSampleSource* source,
                          int32_t count, int32_t sampling_frequency, bool overwrite);
 
 // Bytes an export of count samples takes on disk.

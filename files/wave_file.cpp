@@ -46,10 +46,14 @@ uint16_t CWaveFile::BlockAlign() const { return Get16(header + 32); }
 
 uint32_t CWaveFile::SamplesPerSecond() const { return Get32(header + 24); }
 
-void CWaveFile::Close() {
-  if (!IsOpen()) return;
-  if (read_mode == 0) FinishHeader();
-  CFile::Close();
+void CWaveFile::Close() { CWaveFile::Finish(); }
+
+bool CWaveFile::Finish() {
+  if (!IsOpen()) return false;
+  // A file whose header still says it holds no samples is not written, whatever went before.
+  const bool header = read_mode != 0 || FinishHeader();
+  const bool closed = CFile::Finish();
+  return header && closed;
 }
 
 int CWaveFile::Create(const wchar_t* path, int overwrite) {

@@ -18,6 +18,8 @@ class CWaveFile : public CMediaFile {
 
   // Finishes the header when opened for writing, then closes.
   void Close() override;
+  // The same, false when the header could not be completed or the close failed.
+  bool Finish() override;
   // 0 on success; -1 for a bad format, an open or creation failure with
   // overwrite, or a failed header write; -2 when the file already exists and
   // overwrite is 0.

@@ -23,13 +23,14 @@ LowPassCoefficients ComputeLowPassCoefficients(int32_t sampling_frequency) {
   return k;
 }
 
-void ApplyLowPassFilter(int16_t* samples, int32_t count, int32_t sampling_frequency) {
+CLowPassFilter::CLowPassFilter(int32_t sampling_frequency)
+    : k_(ComputeLowPassCoefficients(sampling_frequency)) {}
+
+void CLowPassFilter::Run(int16_t* samples, int32_t count) {
   if (samples == nullptr || count <= 0) return;
-  const LowPassCoefficients k = ComputeLowPassCoefficients(sampling_frequency);
-  // Only the last two inputs and outputs are ever read, so they are kept in registers
-  // instead of copying the whole signal into work arrays: same arithmetic, no allocation
-  // that could fail on a long signal.
-  double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+  // Only the last two inputs and outputs are ever read; as locals they stay in registers.
+  const LowPassCoefficients k = k_;
+  double x1 = x1_, x2 = x2_, y1 = y1_, y2 = y2_;
   for (int32_t n = 0; n < count; ++n) {
     const double x0 = samples[n];
     const double y0 = ((k.b0 * x0 + k.b1 * x1) + k.b2 * x2) - k.a1 * y1 - k.a2 * y2;
@@ -42,4 +43,14 @@ void ApplyLowPassFilter(int16_t* samples, int32_t count, int32_t sampling_freque
     y2 = y1;
     y1 = y0;
   }
+  x1_ = x1;
+  x2_ = x2;
+  y1_ = y1;
+  y2_ = y2;
+}
+
+void ApplyLowPassFilter(int16_t* samples, int32_t count, int32_t sampling_frequency) {
+  if (samples == nullptr || count <= 0) return;
+  CLowPassFilter filter(sampling_frequency);
+  filter.Run(samples, count);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
 #include "tests/cli/cli_run.h"
+#include "tests/common/refusing_disk.h"
 #include "tests/common/test_paths.h"
 
 namespace {
@@ -90,6 +92,26 @@ TEST(CliRender, ReplacesAnExistingOutputAndKeepsItWhenRenderingFails) {
   EXPECT_EQ(RunTool(dir, {"render", bad, "-o", output}).exit_code, kExitUsageError);
   EXPECT_EQ(ReadAll(output), rendered);
   EXPECT_TRUE(ReadAll(output + ".saving.tmp").empty());
+}
+
+// The WAV header is completed after the last sample; a disk that refuses that, or the close,
+// fails the render: exit 1, one line, no temporary file left, the old output kept.
+TEST(CliRender, AFailureAfterTheSamplesIsAFileErrorAndKeepsTheOldOutput) {
+  TempDir dir;
+  const std::string output = dir.File("out.wav");
+  const uint64_t wav_bytes = ExportOf(ExamplePath("busy-japan.ton"), ExportFormat::Wave, dir).size();
+  for (bool refuse_close : {false, true}) {
+    ASSERT_TRUE(WriteAll(output, "old contents"));
+    CliRun run;
+    {
+      sonaril_test::CRefusingDisk disk(refuse_close ? UINT64_MAX : wav_bytes, refuse_close);
+      run = RunTool(dir, {"render", ExamplePath("busy-japan.ton"), "-o", output});
+    }
+    EXPECT_EQ(run.exit_code, kExitFileError) << run.err;
+    EXPECT_EQ(run.err, "sonaril-cli: " + output + ": could not be written\n");
+    EXPECT_TRUE(ReadAll(output) == "old contents");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(output + ".saving.tmp")));
+  }
 }
 
 TEST(CliRender, UnwritableOutputIsAFileError) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <iterator>
 
 #include "tests/e2e/main_window_driver.h"
 #include "tests/e2e/window_probe.h"
@@ -13,6 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using sonaril_test::ReadAll;
+using sonaril_test::WriteAll;
 
 struct FormatCase {
   int export_format;
@@ -49,6 +52,41 @@ TEST(Export, EveryFormatEqualsTheCommandLineRenderOfTheSavedSetting) {
     const size_t samples = 220500;
     EXPECT_EQ(window_bytes.size(), c.export_format == 0 ? 56 + 2 * samples : samples) << c.name;
     EXPECT_TRUE(window_bytes == cli_bytes) << c.name << ": the files differ";
+  }
+}
+
+// Three ways the setting's rate moves away from the tone on show without a new tone being
+// made: the export still describes the samples as they were made, at 8000 Hz.
+TEST(Export, TheFileKeepsTheRateTheToneWasMadeAt) {
+  CMainWindow main;
+  const std::string made_at_8000 = main.folder.File("busy.ton");
+  fs::copy_file(fs::u8path(ExamplePath("busy-japan.ton")), fs::u8path(made_at_8000));
+  ASSERT_TRUE(main.Start(L"\"" + Widen(made_at_8000) + L"\""));
+  const std::string reference = main.folder.File("reference.wav");
+  ASSERT_TRUE(main.Export(reference, 0));
+  const std::string unmakeable = main.folder.File("zero-hz-48000.ton");
+  ASSERT_TRUE(WriteAll(unmakeable, "<?xml version=\"1.0\" ?>\r\n<sampling_frequency>48000</sampling_frequency>"
+                                   "<patterns><pattern><time>500</time></pattern></patterns>"
+                                   "<tones><tone><frequency>0</frequency></tone></tones>\r\n"));
+  const std::string no_steps = main.folder.File("no-steps-16000.ton");
+  ASSERT_TRUE(WriteAll(no_steps, "<?xml version=\"1.0\" ?>\r\n<sampling_frequency>16000</sampling_frequency>"
+                                 "<tones><tone><frequency>400</frequency></tone></tones>\r\n"));
+  const std::function<void()> changes[] = {
+      [&] {  // a 48000 Hz file whose tone cannot be made
+        ASSERT_TRUE(main.DropFile(unmakeable));
+        EXPECT_NE(main.DismissMessageBox(L"Create Tone"), L"");
+      },
+      [&] {  // Save with 44100 chosen in the list
+        ChooseComboEntry(main.window, kSamplingFrequency, 3);
+        ASSERT_TRUE(main.Click(kFileSave));
+      },
+      [&] { ASSERT_TRUE(main.DropFile(no_steps)); },  // a 16000 Hz file without steps
+  };
+  for (size_t i = 0; i < std::size(changes); ++i) {
+    changes[i]();
+    const std::string exported = main.folder.File("after-" + std::to_string(i) + ".wav");
+    ASSERT_TRUE(main.Export(exported, 0)) << i;
+    EXPECT_TRUE(ReadAll(exported) == ReadAll(reference)) << "change " << i;
   }
 }
 

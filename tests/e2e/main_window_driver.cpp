@@ -120,9 +120,20 @@ bool CMainWindow::Export(const std::string& path, int format) {
 }
 
 bool CMainWindow::SaveAs(const std::string& typed_name) {
-  const std::wstring caption =
-      Caption(L"Save Tone Setting File", L"トーン設定ファイルの保存", language);
-  HWND dialog = OpenDialog(kFileSaveAs, caption);
+  return TypeIntoFileDialog(
+      kFileSaveAs, Caption(L"Save Tone Setting File", L"トーン設定ファイルの保存", language),
+      typed_name);
+}
+
+bool CMainWindow::Open(const std::string& typed_name) {
+  return TypeIntoFileDialog(
+      kFileOpen, Caption(L"Load Tone Setting File", L"トーン設定ファイルの読み込み", language),
+      typed_name);
+}
+
+bool CMainWindow::TypeIntoFileDialog(int command, const std::wstring& caption,
+                                     const std::string& typed_name) {
+  HWND dialog = OpenDialog(command, caption);
   if (dialog == nullptr) return false;
   HWND name = GetDlgItem(dialog, kFileDialogNameCombo);
   if (name == nullptr) name = GetDlgItem(dialog, kFileDialogNameEdit);

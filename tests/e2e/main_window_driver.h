@@ -99,6 +99,8 @@ class CMainWindow {
   bool Export(const std::string& path, int format);
   // File > Save As with a name typed into the file dialog.
   bool SaveAs(const std::string& typed_name);
+  // File > Open with a name typed into the file dialog.
+  bool Open(const std::string& typed_name);
   // A file dropped on the window, the way the shell hands it over.
   bool DropFile(const std::string& path);
 
@@ -118,6 +120,7 @@ class CMainWindow {
 
  private:
   HWND OpenDialog(int command, const std::wstring& caption);
+  bool TypeIntoFileDialog(int command, const std::wstring& caption, const std::string& typed_name);
   bool CloseDialog(HWND dialog, const std::wstring& caption, int button);
 };
 

@@ -2,8 +2,10 @@
 // into the capture file: what the sound card received is compared with the tone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "tests/e2e/main_window_driver.h"
@@ -186,6 +188,58 @@ TEST_F(Playback, ChoosingTheOutputDeviceStopsPlaybackAndIsSavedAtOnce) {
   ASSERT_TRUE(main_->Click(kPlay));
   ASSERT_TRUE(WaitFor([&] { return CaptureSize() > 4 * tone_.size(); }));
   ASSERT_TRUE(main_->Click(kStop));
+}
+
+// True when the captured frames are the tone from its first sample on, on both channels,
+// followed by nothing but the silence a STOP leaves.
+bool CapturedFromTheStart(const std::vector<int16_t>& captured, const std::vector<int16_t>& tone) {
+  const long difference = FirstDifference(captured, tone);
+  if (difference == -1) return true;
+  if (difference == 0) return false;
+  return std::all_of(captured.begin() + 2 * difference, captured.end(),
+                     [](int16_t value) { return value == 0; });
+}
+
+// The tone's buffers are only replaced once playback has stopped: "Create Tone", New and
+// Open while the tone plays each stop it cleanly, and the tone made next plays from its
+// first sample.
+TEST_F(Playback, ReplacingTheToneWhilePlayingStopsPlaybackFirst) {
+  ASSERT_TRUE(StartWith("busy-japan.ton", 25));
+  const std::string other = main_->folder.File("other.ton");
+  fs::copy_file(fs::u8path(ExamplePath("busy-north-america.ton")), fs::u8path(other));
+  const std::vector<int16_t> other_tone = RenderedTone(*main_, other);
+  ASSERT_FALSE(other_tone.empty());
+  struct Replacement {
+    const char* name;
+    std::function<bool()> replace;
+    const std::vector<int16_t>* next_tone;  // what plays after it
+  } replacements[] = {
+      {"Create Tone", [&] { return main_->CreateTone().empty(); }, &tone_},
+      {"Open", [&] { return main_->Open(other); }, &other_tone},
+      {"New", [&] { return main_->Click(kFileNew) && !main_->Transport().enabled; }, nullptr},
+  };
+  for (const Replacement& r : replacements) {
+    ForgetCapture();
+    ASSERT_TRUE(main_->Click(kPlay)) << r.name;
+    ASSERT_TRUE(WaitFor([] { return CaptureSize() > 64 * 1024; })) << r.name;
+    ASSERT_TRUE(main_->Transport().play) << r.name;
+    ASSERT_TRUE(r.replace()) << r.name;
+    EXPECT_TRUE(main_->IsIdle()) << r.name;
+    // Stopped means the device is closed: nothing more arrives.
+    const uint64_t stopped_at = CaptureSize();
+    Sleep(300);
+    EXPECT_EQ(CaptureSize(), stopped_at) << r.name;
+    if (r.next_tone == nullptr) {
+      // After New there is no tone until one is opened.
+      ASSERT_TRUE(main_->DropFile(setting_)) << r.name;
+    }
+    const std::vector<int16_t>& next = r.next_tone != nullptr ? *r.next_tone : tone_;
+    ForgetCapture();
+    ASSERT_TRUE(main_->Click(kPlay)) << r.name;
+    ASSERT_TRUE(WaitFor([] { return CaptureSize() > 32 * 1024; })) << r.name;
+    ASSERT_TRUE(main_->Click(kStop)) << r.name;
+    EXPECT_TRUE(CapturedFromTheStart(CapturedValues(), next)) << r.name;
+  }
 }
 
 TEST_F(Playback, SuspendStopsPlayback) {

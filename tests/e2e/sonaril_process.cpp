@@ -1,5 +1,6 @@
 #include "tests/e2e/sonaril_process.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -32,7 +33,55 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM parameter) {
   return FALSE;
 }
 
+// This process's environment for a program it starts, with Wine's debug channels all off:
+// a start that failed inside Wine is recognised and retried here, so its log line must not
+// reach the test's own output, where the Wine wrapper would take it for a failed start of
+// the test itself.
+std::vector<wchar_t> ChildEnvironment() {
+  std::vector<wchar_t> block;
+  wchar_t* current = GetEnvironmentStringsW();
+  if (current == nullptr) return block;
+  for (const wchar_t* entry = current; *entry != L'\0'; entry += wcslen(entry) + 1) {
+    if (_wcsnicmp(entry, L"WINEDEBUG=", 10) == 0) continue;
+    block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+  }
+  FreeEnvironmentStringsW(current);
+  const wchar_t quiet[] = L"WINEDEBUG=-all";
+  block.insert(block.end(), quiet, quiet + wcslen(quiet) + 1);
+  block.push_back(L'\0');
+  return block;
+}
+
+// Starts the command line (program and arguments) in folder (null: this process's folder).
+bool StartProgram(const std::wstring& line, const wchar_t* folder, PROCESS_INFORMATION* info) {
+  std::vector<wchar_t> environment = ChildEnvironment();
+  return StartRetryingWineFailures(
+      [&](PROCESS_INFORMATION* started, DWORD* error) {
+        std::vector<wchar_t> buffer(line.begin(), line.end());
+        buffer.push_back(L'\0');
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        const BOOL ok = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
+                                       CREATE_UNICODE_ENVIRONMENT,
+                                       environment.empty() ? nullptr : environment.data(),
+                                       folder, &startup, started);
+        *error = ok ? ERROR_SUCCESS : GetLastError();
+        return ok != FALSE;
+      },
+      info);
+}
+
 }  // namespace
+
+bool StartRetryingWineFailures(const ProcessCreator& create, PROCESS_INFORMATION* info) {
+  for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
+    DWORD error = ERROR_SUCCESS;
+    if (create(info, &error)) return true;
+    if (error != ERROR_INTERNAL_ERROR) return false;
+    std::fprintf(stderr, "sonaril_process: Wine failed to start the program (attempt %d)\n", attempt);
+  }
+  return false;
+}
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeout_ms) {
   const ULONGLONG deadline = GetTickCount64() + timeout_ms;
@@ -89,16 +138,8 @@ std::string ReadConfig(const std::string& folder) {
 }
 
 int RunToEnd(const std::wstring& exe, const std::wstring& arguments) {
-  std::wstring line = L"\"" + exe + L"\" " + arguments;
-  std::vector<wchar_t> buffer(line.begin(), line.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return -1000;
-  }
+  if (!StartProgram(L"\"" + exe + L"\" " + arguments, nullptr, &info)) return -1000;
   CloseHandle(info.hThread);
   DWORD code = static_cast<DWORD>(-1000);
   if (WaitForSingleObject(info.hProcess, kWaitMs) == WAIT_OBJECT_0) {
@@ -125,13 +166,8 @@ bool CSonarilProcess::Start(const std::string& working_folder, const std::wstrin
 
 bool CSonarilProcess::StartCommandLine(const std::string& working_folder,
                                        const std::wstring& command_line) {
-  std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
-  buffer.push_back(L'\0');
   const std::wstring folder = Widen(working_folder);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  return CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &info_) != FALSE;
+  return StartProgram(command_line, folder.c_str(), &info_);
 }
 
 HWND CSonarilProcess::FindWindowByCaption(const std::wstring& caption) const {

@@ -32,6 +32,18 @@ bool WriteConfig(const std::string& folder, int language, int repeat);
 // The config file in folder, as text; empty when there is none.
 std::string ReadConfig(const std::string& folder);
 
+// One CreateProcessW call: true with *info filled when the process started, false with
+// *error set (GetLastError) when it did not.
+using ProcessCreator = std::function<bool(PROCESS_INFORMATION* info, DWORD* error)>;
+
+// About one process start in a thousand fails inside Wine before the program runs (Wine
+// then logs "failed to map the shared user data"). Seen from inside Wine, CreateProcessW
+// fails with ERROR_INTERNAL_ERROR: the new process ended before it had started. Such a
+// start is tried again, up to kStartAttempts starts in all, each one noted on standard
+// error; any other failure ends at once.
+constexpr int kStartAttempts = 5;
+bool StartRetryingWineFailures(const ProcessCreator& create, PROCESS_INFORMATION* info);
+
 // Runs a program to its end (bounded) and returns its exit code, or -1000 when it could
 // not be started or did not end in time.
 int RunToEnd(const std::wstring& exe, const std::wstring& arguments);

@@ -28,6 +28,13 @@ class ScriptedDevice : public PlaybackDevice {
   bool Start() override {
     calls.push_back("Start");
     playing = open && start_succeeds;
+    // waveOut fills both of its buffers inside Start, before the render thread runs.
+    for (int i = 0; playing && preroll != nullptr && i < 2; ++i) {
+      int16_t block[800 * 2] = {};
+      bool end = false;
+      preroll->Render(reinterpret_cast<uint8_t*>(block), sizeof block, &end);
+      prerolled.push_back(block[0]);
+    }
     return playing;
   }
   bool Stop() override {
@@ -46,6 +53,8 @@ class ScriptedDevice : public PlaybackDevice {
   bool open_succeeds = true;
   bool start_succeeds = true;
   std::vector<std::string> calls;
+  CPlaybackControl* preroll = nullptr;  // rendered from inside Start when set
+  std::vector<int16_t> prerolled;       // the first sample of each pre-rolled block
 };
 
 struct Checks {
@@ -270,6 +279,34 @@ TEST(PlaybackControlTest, PauseHoldsThePositionAndStopStartsOver) {
   EXPECT_EQ(control.play_position, 0);
   EXPECT_EQ(RenderBlock(control, 800, &end)[0], 1);
   control.StopPlayback();
+}
+
+// Whatever came before, a PLAY that starts the device pre-rolls the tone's first samples,
+// not the silence of an earlier PAUSE.
+TEST(PlaybackControlTest, EveryStartPrerollsTheToneFromItsFirstSample) {
+  const std::vector<std::vector<std::string>> histories = {
+      {},
+      {"play", "stop"},
+      {"play", "pause", "stop"},
+      {"pause", "stop"},
+  };
+  for (const std::vector<std::string>& history : histories) {
+    ScriptedDevice device;
+    CPlaybackControl control(&device);
+    control.ReplaceOutput(Ramp(5000), 5000, 8000);
+    std::string name;
+    for (const std::string& command : history) {
+      if (command == "play") control.Play(5000);
+      if (command == "pause") control.Pause();
+      if (command == "stop") control.StopPlayback();
+      name += command + " ";
+    }
+    device.preroll = &control;
+    control.Play(5000);
+    EXPECT_EQ(device.prerolled, (std::vector<int16_t>{1, 801})) << name;
+    ExpectChecks(control, {false, true, false}, name.c_str());
+    control.StopPlayback();
+  }
 }
 
 TEST(PlaybackControlTest, AnEmptyBufferNeverReadsASample) {

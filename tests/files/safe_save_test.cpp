@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <set>
 #include <string>
 
@@ -119,6 +120,47 @@ TEST(SafeSave, UnreplaceableTargetRemovesTheTemporary) {
   EXPECT_FALSE(Save(dir.File("a.ton"), "new"));
   EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"a.ton"});
   EXPECT_EQ(ReadAll(dir.File("a.ton") + "/inside"), kOld);
+}
+
+// A fresh folder straight in the temporary root (under Wine through drive Z:), its name so
+// short that a path of 259 characters can end in a file name of 245.
+std::string MakeShortFolder() {
+#ifdef _WIN32
+  const fs::path root = "Z:\\tmp";
+#else
+  const fs::path root = "/tmp";
+#endif
+  std::random_device random;
+  std::error_code error;
+  for (int attempt = 0; attempt < 100 && fs::is_directory(root, error); ++attempt) {
+    const fs::path folder = root / ("s" + std::to_string(10000 + random() % 90000));
+    if (fs::create_directory(folder, error)) return folder.u8string();
+  }
+  return std::string();
+}
+
+// The classic limits are 259 characters for a path and 255 for a file name. A file that
+// can be written in place can be saved safely, although the temporary file's suffix would
+// cross a limit.
+TEST(SafeSave, PathsOfTheLongestClassicLengthAreSaved) {
+  const std::string root = MakeShortFolder();
+  if (root.empty()) GTEST_SKIP() << "no temporary root for a short folder";
+  const char separator = static_cast<char>(fs::path::preferred_separator);
+  // With no folders between, the name is 245 characters or more; with three of 60, the
+  // folders make most of the length.
+  for (size_t depth : {0, 3}) {
+    std::string folder = root;
+    for (size_t i = 0; i < depth; ++i) folder += separator + std::string(60, 'a' + i);
+    fs::create_directories(fs::u8path(folder));
+    const std::string name = std::string(259 - folder.size() - 5, 'n') + ".ton";
+    const std::string path = folder + separator + name;
+    ASSERT_EQ(path.size(), 259u);
+    EXPECT_TRUE(Save(path, "first")) << depth;
+    EXPECT_TRUE(Save(path, "second")) << depth;
+    EXPECT_EQ(ReadAll(path), "second") << depth;
+    EXPECT_EQ(Listing(folder), std::set<std::string>{name}) << depth;
+  }
+  fs::remove_all(fs::u8path(root));
 }
 
 #ifndef _WIN32

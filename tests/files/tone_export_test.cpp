@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/string.h"
+#include "tests/common/refusing_disk.h"
 #include "tests/common/test_paths.h"
 
 namespace {
@@ -67,6 +68,33 @@ TEST(ToneExport, ZeroSamplesGiveAHeaderOnlyWavAndAnEmptyRawFile) {
   EXPECT_EQ(ReadAll(dir.File("empty.wav")).size(), 56u);
   ASSERT_EQ(Export(dir.File("empty.ul"), ExportFormat::MuLaw, none, false), ExportResult::Written);
   EXPECT_TRUE(ReadAll(dir.File("empty.ul")).empty());
+}
+
+// What fails after the samples are written still fails the export: the WAV header is
+// completed last, and a close can report that written bytes did not reach the disk.
+TEST(ToneExport, AFailureAfterTheSamplesFailsTheExport) {
+  struct Case {
+    const char* name;
+    ExportFormat format;
+    uint64_t accepted_bytes;
+    bool refuse_close;
+    ExportResult expected;
+  } cases[] = {
+      {"nothing refused", ExportFormat::Wave, UINT64_MAX, false, ExportResult::Written},
+      {"WAV header rewrite", ExportFormat::Wave, 56 + 200, false, ExportResult::Incomplete},
+      {"WAV close", ExportFormat::Wave, UINT64_MAX, true, ExportResult::Incomplete},
+      {"u-law close", ExportFormat::MuLaw, UINT64_MAX, true, ExportResult::Incomplete},
+  };
+  const std::vector<int16_t> samples(100, -1234);
+  for (const Case& c : cases) {
+    TempDir dir;
+    ExportResult result;
+    {
+      sonaril_test::CRefusingDisk disk(c.accepted_bytes, c.refuse_close);
+      result = Export(dir.File("tone.bin"), c.format, samples, false);
+    }
+    EXPECT_EQ(result, c.expected) << c.name;
+  }
 }
 
 }  // namespace
