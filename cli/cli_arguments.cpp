@@ -1,5 +1,7 @@
 #include "cli/cli_arguments.h"
 
+#include "cli/analysis_arguments.h"
+
 namespace {
 
 bool ParseFormat(const std::string& name, ExportFormat* format) {
@@ -18,6 +20,10 @@ const char* CliUsageText() {
          "  sonaril-cli info SETTING.ton [--json | --tone-string]\n"
          "  sonaril-cli import \"TONE STRING\" -o OUT.ton [--rate HZ] [--level PERCENT | --dbm0 DB]\n"
          "                     [--repeat N] [--hold MS]\n"
+         "  sonaril-cli analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--json] [-o OUT.ton]\n"
+         "  sonaril-cli check RECORDING SETTING.ton [--format wav|mulaw|alaw] [--rate HZ]\n"
+         "        [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
+         "        [--tolerance-level DB] [--absolute-levels] [--json]\n"
          "  sonaril-cli --help | --version\n"
          "\n"
          "render  synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
@@ -26,9 +32,18 @@ const char* CliUsageText() {
          "        can be synthesised; --tone-string prints it as a tone string instead.\n"
          "import  writes the setting that renders a tone string such as \"440+480/2000,0/4000\"\n"
          "        (8000 Hz, repeat 1, a part without /DURATION held 2000 ms by default).\n"
+         "analyze measures a recording (16-bit PCM WAV, or raw G.711 at --rate, default\n"
+         "        8000 Hz): its sounding and silent runs, the cycle they repeat, the\n"
+         "        frequencies and levels of every step, and the tone string heard; -o writes\n"
+         "        the setting that renders it.\n"
+         "check   compares a recording with what the setting renders and prints PASS or\n"
+         "        FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
+         "        levels relative to the loudest tone unless --absolute-levels. A cadence\n"
+         "        tolerance is a percentage (10%) or milliseconds (40ms).\n"
          "\n"
-         "Exit status: 0 success, 1 a file could not be read or written,\n"
-         "2 bad usage or a setting that cannot be synthesised.\n";
+         "Exit status: 0 success (check: PASS), 1 a file could not be read or written,\n"
+         "or a recording holds no tone (analyze), 2 bad usage or a setting that cannot be\n"
+         "synthesised, 3 check: FAIL.\n";
 }
 
 bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request,
@@ -52,6 +67,7 @@ bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* re
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     return ParseImportArguments(rest, &request->import, error);
   }
+  if (command == "analyze" || command == "check") return ParseAnalysisArguments(arguments, request, error);
   if (command == "render") {
     request->command = CliCommand::Render;
   } else if (command == "info") {

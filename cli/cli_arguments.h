@@ -3,19 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "cli/analysis_request.h"
 #include "cli/import_arguments.h"
 #include "files/tone_export.h"
 
-enum class CliCommand { Help, Version, Render, Info, Import };
+enum class CliCommand { Help, Version, Render, Info, Import, Analyze, Check };
 
 struct CliRequest {
   CliCommand command = CliCommand::Help;
   std::string setting_path;  // the .ton file (UTF-8)
   std::string output_path;   // render: the file to write, "-" for standard output
   ExportFormat format = ExportFormat::Wave;
-  bool json = false;         // info: JSON instead of text
+  bool json = false;         // info, analyze, check: JSON instead of text
   bool tone_string = false;  // info: the setting as a tone string
   ImportRequest import;      // import
+  AnalysisRequest analysis;  // analyze and check
 };
 
 // Parses the arguments after the program name. False with *error set to one line

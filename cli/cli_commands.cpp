@@ -6,7 +6,10 @@
 #include <string>
 #include <system_error>
 
+#include "cli/analyze_command.h"
+#include "cli/check_command.h"
 #include "cli/cli_arguments.h"
+#include "cli/cli_support.h"
 #include "cli/setting_report.h"
 #include "cli/tone_string_commands.h"
 #include "config/product_version.h"
@@ -15,49 +18,9 @@
 #include "files/safe_save_platform.h"
 #include "files/string.h"
 #include "files/tone_export.h"
-#include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
 
 namespace {
-
-// A UTF-8 path with the wide form the file calls take.
-class WidePath {
- public:
-  explicit WidePath(const std::string& utf8) { path_.Assign(utf8.c_str()); }
-  const wchar_t* get() { return path_.GetWide(); }
-  const CString& text() const { return path_; }
-
- private:
-  CString path_;
-};
-
-int Fail(std::FILE* err, int code, const std::string& subject, const std::string& reason) {
-  if (subject.empty()) std::fprintf(err, "sonaril-cli: %s\n", reason.c_str());
-  else std::fprintf(err, "sonaril-cli: %s: %s\n", subject.c_str(), reason.c_str());
-  return code;
-}
-
-// Loads the setting; on failure writes the error line and returns false.
-bool LoadSetting(const std::string& path, ToneSetting* setting, std::FILE* err, int* exit_code) {
-  WidePath wide(path);
-  CFile probe;
-  if (wide.get() == nullptr || !probe.OpenRead(wide.get())) {
-    *exit_code = Fail(err, kExitFileError, path, "cannot be opened for reading");
-    return false;
-  }
-  bool empty = probe.size == 0;
-  probe.Close();
-  if (empty) {
-    *exit_code = Fail(err, kExitFileError, path, "is empty");
-    return false;
-  }
-  if (!LoadToneSetting(*setting, wide.get())) {
-    *exit_code = Fail(err, kExitFileError, path,
-                      "is not a tone setting file (no XML declaration or no element)");
-    return false;
-  }
-  return true;
-}
 
 // The export's file, written beside the target first so that an existing file is only
 // ever replaced whole.
@@ -167,6 +130,10 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
       return Info(request, out, err);
     case CliCommand::Import:
       return ImportToneString(request.import, err);
+    case CliCommand::Analyze:
+      return RunAnalyze(request, out, err);
+    case CliCommand::Check:
+      return RunCheck(request, out, err);
   }
   return kExitUsageError;
 }

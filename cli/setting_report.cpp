@@ -1,9 +1,6 @@
 #include "cli/setting_report.h"
 
-#include <cstdarg>
-#include <cstdio>
-
-#include "files/code_page.h"
+#include "cli/report_text.h"
 #include "synth/number_parsing.h"
 #include "synth/sampling_frequencies.h"
 #include "synth/signal_level.h"
@@ -12,46 +9,6 @@
 #include "tonestring/tone_string_formatter.h"
 
 namespace {
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Format(const char* format, ...) {
-  char buffer[512];
-  va_list arguments;
-  va_start(arguments, format);
-  int written = std::vsnprintf(buffer, sizeof buffer, format, arguments);
-  va_end(arguments);
-  if (written < 0) return std::string();
-  return std::string(buffer, static_cast<size_t>(written) < sizeof buffer ? written : sizeof buffer - 1);
-}
-
-std::string Utf8(const wchar_t* text) {
-  char* bytes = ToMultiByte(text, -1, kCodePageUtf8);
-  if (bytes == nullptr) return std::string();
-  std::string out(bytes);
-  delete[] bytes;
-  return out;
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      out += Format("\\u%04x", c);
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string StepKindName(int32_t on_off) {
-  std::string text = Utf8(StepKindText(on_off));
-  return text.empty() ? Format("gain %d", on_off) : text;
-}
 
 std::string WaveTypeName(int32_t type) {
   std::string text = Utf8(WaveTypeText(type, 0));

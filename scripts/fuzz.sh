@@ -23,7 +23,8 @@ fi
 trap 'rm -rf "$scratch"' EXIT
 
 # target:dictionary
-targets=(fuzz_tone_file:xml.dict fuzz_config:xml.dict fuzz_wave_file:wave.dict fuzz_tone_string:tone_string.dict)
+targets=(fuzz_tone_file:xml.dict fuzz_config:xml.dict fuzz_wave_file:wave.dict fuzz_tone_string:tone_string.dict
+         fuzz_recording:wave.dict)
 status=0
 for entry in "${targets[@]}"; do
   target=${entry%%:*}

@@ -11,38 +11,19 @@
 #include "files/tone_export.h"
 #include "files/tone_file.h"
 #include "synth/synthesize_tone.h"
+#include "tests/cli/cli_run.h"
 #include "tests/common/refusing_disk.h"
 #include "tests/common/test_paths.h"
 
 namespace {
 
+using sonaril_test::CliRun;
+using sonaril_test::ExamplePath;
 using sonaril_test::ReadAll;
+using sonaril_test::RunTool;
 using sonaril_test::TempDir;
 using sonaril_test::TestDataPath;
 using sonaril_test::WriteAll;
-
-std::string ExamplePath(const std::string& name) { return TestDataPath("../../examples/" + name); }
-
-// Runs the tool with its two streams caught in files.
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments) {
-  std::string out_path = dir.File("stdout.bin");
-  std::string err_path = dir.File("stderr.txt");
-  std::FILE* out = std::fopen(out_path.c_str(), "wb");
-  std::FILE* err = std::fopen(err_path.c_str(), "wb");
-  CliRun run;
-  run.exit_code = RunCli(arguments, out, err);
-  std::fclose(out);
-  std::fclose(err);
-  run.out = ReadAll(out_path);
-  run.err = ReadAll(err_path);
-  return run;
-}
 
 // What the window's export writes for the same setting after "Create Tone".
 std::string ExportOf(const std::string& setting_path, ExportFormat format, const TempDir& dir) {

@@ -1,0 +1,97 @@
+#include "analysis/tone_changes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Each frequency's amplitude is followed in windows of six blocks of 5 ms: 30 ms tell
+// tones 25 Hz apart from each other and still place a change to a millisecond or two.
+constexpr double kBlockMs = 5.0;
+constexpr size_t kWindowBlocks = 6;
+// A frequency sounds while its amplitude is above half its loudest in the segment.
+constexpr double kSoundingShare = 0.5;
+// A new set of frequencies must hold this many windows (20 ms) to be a change.
+constexpr size_t kSteadyWindows = 4;
+
+}  // namespace
+
+std::vector<int64_t> FindToneChanges(const int16_t* samples, int32_t rate, double dc_offset,
+                                     const Segment& segment, const std::vector<double>& frequencies) {
+  std::vector<int64_t> changes;
+  const size_t count = frequencies.size();
+  const int64_t block = std::max<int64_t>(1, static_cast<int64_t>(kBlockMs * rate / 1000.0));
+  const size_t blocks = static_cast<size_t>((segment.end - segment.start) / block);
+  if (count < 2 || count > 32 || blocks < kWindowBlocks + 2 * kSteadyWindows) return changes;
+
+  // The spectrum at each frequency, block by block, with one phase for the whole segment
+  // so that neighbouring blocks add up.
+  std::vector<std::complex<double>> sums(blocks * count);
+  for (size_t k = 0; k < count; ++k) {
+    const double step = -2.0 * kPi * frequencies[k] / rate;
+    const std::complex<double> turn(std::cos(step), std::sin(step));
+    std::complex<double> phasor(1.0, 0.0);
+    for (size_t b = 0; b < blocks; ++b) {
+      std::complex<double> sum(0.0, 0.0);
+      const int16_t* at = samples + segment.start + static_cast<int64_t>(b) * block;
+      for (int64_t n = 0; n < block; ++n) {
+        sum += (at[n] - dc_offset) * phasor;
+        phasor *= turn;
+      }
+      phasor /= std::abs(phasor);
+      sums[b * count + k] = sum;
+    }
+  }
+  const size_t windows = blocks - kWindowBlocks + 1;
+  std::vector<double> amplitude(windows * count);
+  std::vector<double> loudest(count, 0.0);
+  for (size_t k = 0; k < count; ++k) {
+    for (size_t t = 0; t < windows; ++t) {
+      std::complex<double> sum(0.0, 0.0);
+      for (size_t b = t; b < t + kWindowBlocks; ++b) sum += sums[b * count + k];
+      amplitude[t * count + k] = std::abs(sum);
+      loudest[k] = std::max(loudest[k], std::abs(sum));
+    }
+  }
+  auto sounding = [&](size_t t) {
+    uint32_t set = 0;
+    for (size_t k = 0; k < count; ++k) {
+      if (amplitude[t * count + k] >= kSoundingShare * loudest[k]) set |= 1u << k;
+    }
+    return set;
+  };
+  auto holds = [&](size_t t, uint32_t set) {
+    for (size_t u = t; u < t + kSteadyWindows; ++u) {
+      if (u >= windows || sounding(u) != set) return false;
+    }
+    return true;
+  };
+
+  // The window's middle is where a change in it lies when the amplitude crosses half.
+  const double middle = kWindowBlocks * static_cast<double>(block) / 2.0;
+  uint32_t current = sounding(0);
+  for (size_t t = 1; t < windows; ++t) {
+    uint32_t set = sounding(t);
+    if (set == current || !holds(t, set)) continue;
+    double position_sum = 0.0;
+    int changed = 0;
+    for (size_t k = 0; k < count; ++k) {
+      if (((set ^ current) >> k & 1u) == 0) continue;
+      // Where this frequency's amplitude crossed half its loudest, between two windows.
+      const double half = kSoundingShare * loudest[k];
+      size_t before = t - 1;
+      while (before > 0 && ((amplitude[before * count + k] >= half) != ((current >> k) & 1u))) --before;
+      double a = amplitude[before * count + k];
+      double b = amplitude[(before + 1) * count + k];
+      double fraction = b != a ? std::clamp((half - a) / (b - a), 0.0, 1.0) : 0.5;
+      position_sum += (static_cast<double>(before) + fraction) * block + middle;
+      ++changed;
+    }
+    int64_t position = segment.start + static_cast<int64_t>(std::llround(position_sum / changed));
+    if (changes.empty() || position > changes.back()) changes.push_back(position);
+    current = set;
+  }
+  return changes;
+}

@@ -1,0 +1,135 @@
+#include "cli/analysis_report.h"
+
+#include "analysis/heard_tone_string.h"
+#include "cli/report_text.h"
+#include "tonestring/tone_string_formatter.h"
+#include "synth/signal_level.h"
+#include "synth/tone_setting.h"
+
+namespace {
+
+std::string DurationText(double ms, bool known) {
+  return known ? Format("%.1f ms", ms) : Format("at least %.1f ms", ms);
+}
+
+std::string ToneText(const TonePeak& tone) {
+  return Format("%.2f Hz  %.1f dBFS  %.1f dBm0", tone.frequency, tone.level_dbfs, DbfsToDbm0(tone.level_dbfs));
+}
+
+std::string ToneJson(const TonePeak& tone) {
+  return Format("{\"frequency_hz\": %.3f, \"level_dbfs\": %.2f, \"level_dbm0\": %.2f}", tone.frequency,
+                tone.level_dbfs, DbfsToDbm0(tone.level_dbfs));
+}
+
+std::string TonesJson(const std::vector<TonePeak>& tones) {
+  std::string out = "[";
+  for (size_t i = 0; i < tones.size(); ++i) out += (i > 0 ? ", " : "") + ToneJson(tones[i]);
+  return out + "]";
+}
+
+std::string ChannelText(int32_t channels) {
+  return channels > 1 ? Format(" (first of %d channels)", channels) : std::string();
+}
+
+// The tone string heard, or empty with why not.
+std::string HeardToneString(const RecordingAnalysis& analysis, std::string* why_not) {
+  HeardTone heard;
+  return DescribeHeardTone(analysis, &heard, why_not) ? FormatToneString(heard.sequence) : std::string();
+}
+
+const char* CutJson(const Segment& segment) {
+  if (segment.cut_at_start && segment.cut_at_end) return "\"both\"";
+  if (segment.cut_at_start) return "\"start\"";
+  if (segment.cut_at_end) return "\"end\"";
+  return "null";
+}
+
+}  // namespace
+
+std::string SegmentKindName(SegmentKind kind) {
+  switch (kind) {
+    case SegmentKind::Silent:
+      return StepKindName(Off);
+    case SegmentKind::Steady:
+      return StepKindName(On);
+    case SegmentKind::RampUp:
+      return StepKindName(RampUp);
+    case SegmentKind::RampDown:
+      return StepKindName(RampDown);
+  }
+  return std::string();
+}
+
+std::string FormatAnalysisText(const std::string& recording_path, const Recording& recording,
+                               const RecordingAnalysis& analysis) {
+  std::string out;
+  out += "Recording:          " + recording_path + "\n";
+  out += Format("Sampling frequency: %d Hz%s\n", analysis.sampling_frequency, ChannelText(recording.channels).c_str());
+  out += Format("Duration:           %.3f s\n", analysis.duration_ms / 1000.0);
+  if (analysis.has_silence) out += Format("Background:         %.1f dBFS\n", analysis.background_dbfs);
+  const Cycle& cycle = analysis.cycle;
+  if (cycle.repeats) {
+    size_t heard = cycle.steps.empty() ? 0 : cycle.steps.front().occurrences;
+    out += Format("Cycle:              %.1f ms, heard %d times, %d of them whole\n", cycle.duration_ms,
+                  static_cast<int>(heard), static_cast<int>(cycle.complete_cycles));
+  } else {
+    out += "Cycle:              none repeats; the segments as heard\n";
+  }
+  std::string why_not;
+  std::string tone_string = HeardToneString(analysis, &why_not);
+  out += "Tone string:        " + (tone_string.empty() ? "none: " + why_not : tone_string) + "\n";
+  out += "  Step  Kind         Duration            Tones\n";
+  for (size_t i = 0; i < analysis.steps.size(); ++i) {
+    const HeardStep& step = analysis.steps[i];
+    std::string head = Format("  %4d  %-12s %-19s ", static_cast<int>(i + 1), SegmentKindName(step.kind).c_str(),
+                              DurationText(step.duration_ms, step.duration_known).c_str());
+    if (step.tones.empty()) {
+      out += head.substr(0, head.find_last_not_of(' ') + 1) + "\n";
+      continue;
+    }
+    for (size_t t = 0; t < step.tones.size(); ++t) {
+      out += (t == 0 ? head : std::string(head.size(), ' ')) + ToneText(step.tones[t]) + "\n";
+    }
+  }
+  if (!analysis.background_tones.empty()) {
+    out += "Background tones (heard in the silences, left out above):\n";
+    for (const TonePeak& tone : analysis.background_tones) out += "  " + ToneText(tone) + "\n";
+  }
+  return out;
+}
+
+std::string FormatAnalysisJson(const std::string& recording_path, const Recording& recording,
+                               const RecordingAnalysis& analysis) {
+  const int32_t rate = analysis.sampling_frequency;
+  std::string out = "{";
+  out += "\"recording\": " + JsonString(recording_path);
+  out += Format(", \"sampling_frequency\": %d, \"channels\": %d, \"duration_ms\": %.3f", rate, recording.channels,
+                analysis.duration_ms);
+  out += ", \"background_dbfs\": " + (analysis.has_silence ? Format("%.2f", analysis.background_dbfs) : "null");
+  out += ", \"background_tones\": " + TonesJson(analysis.background_tones);
+  std::string why_not;
+  std::string tone_string = HeardToneString(analysis, &why_not);
+  out += ", \"tone_string\": " + (tone_string.empty() ? "null" : JsonString(tone_string));
+  out += ", \"tone_string_why_not\": " + (tone_string.empty() ? JsonString(why_not) : "null");
+  out += Format(", \"cycle\": {\"repeats\": %s, \"duration_ms\": %.3f, \"whole_cycles\": %d, \"steps\": [",
+                analysis.cycle.repeats ? "true" : "false", analysis.cycle.duration_ms,
+                static_cast<int>(analysis.cycle.complete_cycles));
+  for (size_t i = 0; i < analysis.steps.size(); ++i) {
+    const HeardStep& step = analysis.steps[i];
+    if (i > 0) out += ", ";
+    out += "{\"kind\": " + JsonString(SegmentKindName(step.kind));
+    out += Format(", \"duration_ms\": %.3f, \"duration_known\": %s, \"occurrences\": %d", step.duration_ms,
+                  step.duration_known ? "true" : "false", static_cast<int>(step.occurrences));
+    out += ", \"tones\": " + TonesJson(step.tones) + "}";
+  }
+  out += "]}, \"segments\": [";
+  for (size_t i = 0; i < analysis.segments.size(); ++i) {
+    const Segment& segment = analysis.segments[i];
+    if (i > 0) out += ", ";
+    out += "{\"kind\": " + JsonString(SegmentKindName(segment.kind));
+    out += Format(", \"start_ms\": %.3f, \"duration_ms\": %.3f, \"cut\": %s}", segment.start * 1000.0 / rate,
+                  SegmentMs(segment, rate), CutJson(segment));
+  }
+  out += "]}\n";
+  return out;
+}

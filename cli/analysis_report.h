@@ -1,0 +1,17 @@
+// What `sonaril-cli analyze` tells about a recording, as text for people or JSON for
+// scripts.
+#pragma once
+#include <string>
+
+#include "analysis/analyze_recording.h"
+#include "analysis/recording.h"
+
+// The step kind a segment is in a ring pattern's words ("ON", "OFF", "0% -> 100%", ...).
+std::string SegmentKindName(SegmentKind kind);
+
+// Multi-line text ending in a newline; recording_path is shown as given (UTF-8).
+std::string FormatAnalysisText(const std::string& recording_path, const Recording& recording,
+                               const RecordingAnalysis& analysis);
+// One JSON object followed by a newline.
+std::string FormatAnalysisJson(const std::string& recording_path, const Recording& recording,
+                               const RecordingAnalysis& analysis);

@@ -1,0 +1,31 @@
+#include "cli/recording_input.h"
+
+#include "cli/cli_commands.h"
+#include "cli/cli_support.h"
+
+bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, RecordingAnalysis* analysis,
+                    std::FILE* err, int* exit_code) {
+  WidePath path(request.recording_path);
+  std::string reason;
+  if (path.get() == nullptr) {
+    *exit_code = Fail(err, kExitFileError, request.recording_path, "cannot be opened for reading");
+    return false;
+  }
+  if (ReadRecording(path.get(), request.encoding, request.raw_rate, recording, &reason) != RecordingProblem::None) {
+    *exit_code = Fail(err, kExitFileError, request.recording_path, reason);
+    return false;
+  }
+  if (recording->cut_short) {
+    std::fprintf(err,
+                 "sonaril-cli: %s: warning: the file stops after %llu of the %llu sample bytes it announces; "
+                 "what is there is analysed\n",
+                 request.recording_path.c_str(), static_cast<unsigned long long>(recording->present_bytes),
+                 static_cast<unsigned long long>(recording->promised_bytes));
+  }
+  if (!AnalyzeRecording(recording->samples.data(), static_cast<int64_t>(recording->samples.size()),
+                        recording->sampling_frequency, analysis)) {
+    *exit_code = Fail(err, kExitFileError, request.recording_path, "is too large to analyse in memory");
+    return false;
+  }
+  return true;
+}

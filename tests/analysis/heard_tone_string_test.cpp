@@ -1,0 +1,80 @@
+// What a recording holds as a tone string, and the setting built from it rendering what was
+// heard: examples and library entries rendered, analysed, written back as strings.
+#include "analysis/heard_tone_string.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/expected_cycle.h"
+#include "analysis/tone_check.h"
+#include "files/string.h"
+#include "files/tone_file.h"
+#include "synth/synthesize_tone.h"
+#include "tests/common/test_paths.h"
+#include "tonestring/tone_string_formatter.h"
+
+namespace {
+
+struct HeardCase {
+  const char* setting;   // under the source tree
+  int32_t repeat;        // cycles rendered
+  const char* heard;     // the tone string, or "" when there is none
+  const char* why_not;   // part of the reason when there is none
+};
+
+bool Load(const std::string& relative, ToneSetting* setting) {
+  CString path;
+  path.Assign(sonaril_test::TestDataPath("../../" + relative).c_str());
+  return LoadToneSetting(*setting, path.GetWide());
+}
+
+TEST(HeardToneString, WrittenBackAsTheStringThatWasPlayed) {
+  const std::vector<HeardCase> cases = {
+      {"examples/ringback-uk.ton", 3, "400+450/400,0/200,400+450/400,0/2000", ""},
+      {"examples/busy-north-america.ton", 4, "480+620/500,0/500", ""},
+      {"tones/japan/recall.ton", 1, "!400/200,!0/200,!400/200,!0/200,!400/200,!0/200,400", ""},
+      {"tones/united-states/dial.ton", 1, "350+440", ""},
+      {"tones/norway/recall.ton", 3, "470/400,425/400", ""},
+      {"examples/ramps-and-fades.ton", 2, "", "ramps"},
+  };
+  for (const HeardCase& test : cases) {
+    ToneSetting setting;
+    ASSERT_TRUE(Load(test.setting, &setting)) << test.setting;
+    const int32_t rate = setting.sampling_frequency;
+    std::vector<int16_t> samples;
+    ASSERT_EQ(SynthesizeTone(setting, rate, test.repeat, setting.filter_on != 0, &samples), SynthesisRefusal::None);
+    RecordingAnalysis analysis;
+    ASSERT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
+    HeardTone heard;
+    std::string why_not;
+    bool described = DescribeHeardTone(analysis, &heard, &why_not);
+    if (std::string(test.heard).empty()) {
+      EXPECT_FALSE(described) << test.setting;
+      EXPECT_NE(why_not.find(test.why_not), std::string::npos) << test.setting << ": " << why_not;
+      continue;
+    }
+    ASSERT_TRUE(described) << test.setting << ": " << why_not;
+    EXPECT_EQ(FormatToneString(heard.sequence), test.heard) << test.setting;
+
+    // The setting built from what was heard renders what was heard.
+    ToneSetting rebuilt;
+    ASSERT_TRUE(BuildToneSetting(heard.sequence, heard.options, &rebuilt, &why_not)) << test.setting << ": " << why_not;
+    ExpectedCycle expected;
+    ASSERT_EQ(BuildExpectedCycle(rebuilt, &expected), SynthesisRefusal::None);
+    EXPECT_TRUE(CompareWithExpected(expected, samples.data(), analysis, CheckTolerances()).pass) << test.setting;
+  }
+}
+
+TEST(HeardToneString, SilenceIsNoToneString) {
+  std::vector<int16_t> silence(8000, 0);
+  RecordingAnalysis analysis;
+  ASSERT_TRUE(AnalyzeRecording(silence.data(), 8000, 8000, &analysis));
+  HeardTone heard;
+  std::string why_not;
+  EXPECT_FALSE(DescribeHeardTone(analysis, &heard, &why_not));
+  EXPECT_EQ(why_not, "no tone was heard");
+}
+
+}  // namespace

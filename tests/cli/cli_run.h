@@ -1,0 +1,21 @@
+// Running sonaril-cli in-process in the tests, with its two streams caught in files.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "tests/common/test_paths.h"
+
+namespace sonaril_test {
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments);
+
+// An example setting under examples/.
+std::string ExamplePath(const std::string& name);
+
+}  // namespace sonaril_test
