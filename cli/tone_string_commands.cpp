@@ -1,7 +1,7 @@
 #include "cli/tone_string_commands.h"
 
 #include "cli/cli_commands.h"
-#include "files/string.h"
+#include "cli/cli_support.h"
 #include "files/tone_file.h"
 #include "synth/signal_level.h"
 #include "tonestring/tone_setting_builder.h"
@@ -10,11 +10,6 @@
 #include "tonestring/tone_string_parser.h"
 
 namespace {
-
-int Fail(std::FILE* err, int code, const std::string& subject, const std::string& reason) {
-  std::fprintf(err, "sonaril-cli: %s: %s\n", subject.c_str(), reason.c_str());
-  return code;
-}
 
 ToneStringOptions OptionsOf(const ImportRequest& request) {
   ToneStringOptions options;
@@ -38,9 +33,8 @@ int ImportToneString(const ImportRequest& request, std::FILE* err) {
   if (!BuildToneSetting(sequence, OptionsOf(request), &setting, &why_not)) {
     return Fail(err, kExitUsageError, "import", why_not);
   }
-  CString path;
-  path.Assign(request.output_path.c_str());
-  if (path.GetWide() == nullptr || !SaveToneSetting(setting, path.GetWide())) {
+  WidePath path(request.output_path);
+  if (path.get() == nullptr || !SaveToneSetting(setting, path.get())) {
     return Fail(err, kExitFileError, request.output_path, "could not be written");
   }
   return kExitSuccess;

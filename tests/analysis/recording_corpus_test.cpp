@@ -2,8 +2,6 @@
 // the real reader, the analysis and the comparison in both builds: nothing may crash.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,19 +15,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(RecordingCorpus, EveryInputReadsAnalysesAndChecksWithoutHarm) {
-  std::vector<std::string> files;
-  for (const char* folder : {"fuzz/recording", "fuzz/regressions/recording"}) {
-    const fs::path path = fs::u8path(sonaril_test::TestDataPath(folder));
-    std::error_code error;
-    if (!fs::is_directory(path, error)) continue;
-    for (const auto& entry : fs::directory_iterator(path)) {
-      if (entry.is_regular_file()) files.push_back(entry.path().u8string());
-    }
-  }
-  std::sort(files.begin(), files.end());
+  const std::vector<std::string> files = sonaril_test::FuzzCorpusFiles("recording");
   ASSERT_FALSE(files.empty());
 
   ToneSetting setting;

@@ -7,33 +7,16 @@
 
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
+#include "tests/cli/cli_run.h"
 #include "tests/common/test_paths.h"
 
 namespace {
 
+using sonaril_test::CliRun;
 using sonaril_test::ReadAll;
+using sonaril_test::RunTool;
 using sonaril_test::TempDir;
 using sonaril_test::WriteAll;
-
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments) {
-  const std::string out_path = dir.File("stdout.txt");
-  const std::string err_path = dir.File("stderr.txt");
-  std::FILE* out = std::fopen(out_path.c_str(), "wb");
-  std::FILE* err = std::fopen(err_path.c_str(), "wb");
-  CliRun run;
-  run.exit_code = RunCli(arguments, out, err);
-  std::fclose(out);
-  std::fclose(err);
-  run.out = ReadAll(out_path);
-  run.err = ReadAll(err_path);
-  return run;
-}
 
 TEST(CliImport, WritesASettingThatReadsBackAsTheString) {
   TempDir dir;

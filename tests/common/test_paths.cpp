@@ -1,5 +1,6 @@
 #include "tests/common/test_paths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,20 @@ std::string TestDataPath(const std::string& relative) {
   if (!base.empty() && base[0] == '/') base = "Z:" + base;
 #endif
   return base + "/" + relative;
+}
+
+std::vector<std::string> FuzzCorpusFiles(const std::string& target) {
+  std::vector<std::string> files;
+  for (const std::string& folder : {"fuzz/" + target, "fuzz/regressions/" + target}) {
+    const fs::path path = fs::u8path(TestDataPath(folder));
+    std::error_code error;
+    if (!fs::is_directory(path, error)) continue;
+    for (const auto& entry : fs::directory_iterator(path)) {
+      if (entry.is_regular_file()) files.push_back(entry.path().u8string());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 TempDir::TempDir() {

@@ -1,12 +1,17 @@
 // Paths for tests: the shared test data folder and a private temporary folder per test.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace sonaril_test {
 
 // Absolute path of a file under tests/data, in the form the running platform opens
 // (under Wine the Linux path is reached through drive Z:).
 std::string TestDataPath(const std::string& relative);
+
+// The seed and regression inputs of a fuzz target (tests/data/fuzz/<target> and
+// tests/data/fuzz/regressions/<target>), sorted.
+std::vector<std::string> FuzzCorpusFiles(const std::string& target);
 
 // A fresh, empty folder that is removed with everything in it when the object goes.
 class TempDir {

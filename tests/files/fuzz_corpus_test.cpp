@@ -2,8 +2,6 @@
 // loaders in both builds: nothing may crash, and what loads must save and load back.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,22 +11,6 @@
 #include "tests/common/test_paths.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::vector<std::string> CorpusFiles(const std::string& name) {
-  std::vector<std::string> files;
-  for (const std::string& folder : {"fuzz/" + name, "fuzz/regressions/" + name}) {
-    const fs::path path = fs::u8path(sonaril_test::TestDataPath(folder));
-    std::error_code error;
-    if (!fs::is_directory(path, error)) continue;
-    for (const auto& entry : fs::directory_iterator(path)) {
-      if (entry.is_regular_file()) files.push_back(entry.path().u8string());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 // The path in the wide form the loaders take; lives as long as the object.
 class WidePath {
@@ -56,7 +38,7 @@ std::string Describe(const ToneSetting& setting) {
 }
 
 TEST(FuzzCorpus, ToneFilesLoadAndRoundTrip) {
-  const std::vector<std::string> files = CorpusFiles("tone_file");
+  const std::vector<std::string> files = sonaril_test::FuzzCorpusFiles("tone_file");
   ASSERT_FALSE(files.empty());
   sonaril_test::TempDir dir;
   WidePath saved(dir.File("saved.ton"));
@@ -80,7 +62,7 @@ TEST(FuzzCorpus, DeepNestingLoadsWhatLiesAboveTheCap) {
 }
 
 TEST(FuzzCorpus, WaveFilesOpenOrFailCleanly) {
-  const std::vector<std::string> files = CorpusFiles("wave_file");
+  const std::vector<std::string> files = sonaril_test::FuzzCorpusFiles("wave_file");
   ASSERT_FALSE(files.empty());
   std::vector<uint8_t> block(1 << 16);
   for (const std::string& file : files) {
@@ -96,7 +78,7 @@ TEST(FuzzCorpus, WaveFilesOpenOrFailCleanly) {
 }
 
 TEST(FuzzCorpus, ConfigFilesLoadOrFailCleanly) {
-  const std::vector<std::string> files = CorpusFiles("config");
+  const std::vector<std::string> files = sonaril_test::FuzzCorpusFiles("config");
   ASSERT_FALSE(files.empty());
   for (const std::string& file : files) {
     CAppParameter config;

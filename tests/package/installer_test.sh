@@ -9,13 +9,7 @@
 set -uo pipefail
 setup="$1" version="$2" probe="$3" root="$4" wine_run="$5" work="$6"
 examples="$root/examples"
-source "$(dirname "$0")/private_wine.sh"
-source "$(dirname "$0")/shipped_files.sh"
-failures=0
-fail() {
-  echo "FAILED: $1"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/package_test_support.sh"
 # expect <what> <expected> <actual>
 expect() {
   [ "$2" = "$3" ] || fail "$1: expected '$2', found '$3'"

@@ -6,13 +6,7 @@
 set -uo pipefail
 zip="$1" version="$2" native_cli="$3" root="$4" wine_run="$5" work="$6"
 examples="$root/examples"
-source "$(dirname "$0")/private_wine.sh"
-source "$(dirname "$0")/shipped_files.sh"
-failures=0
-fail() {
-  echo "FAILED: $1"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/package_test_support.sh"
 
 expected_files="$(
   printf 'Sonaril/%s\n' README.txt Sonaril.exe sonaril-cli.exe
@@ -29,6 +23,12 @@ unzip -q "$zip" -d "$work/unpacked"
 cd "$work/unpacked/Sonaril" || exit 1
 shown_version="$("$wine_run" sonaril-cli.exe --version | tr -d '\r')"
 [ "$shown_version" = "sonaril-cli $version" ] || fail "--version printed '$shown_version'"
+# The read-me shows the tool's usage as the tool itself prints it.
+"$wine_run" sonaril-cli.exe --help | tr -d '\r' | sed -n '2,/^$/p' | sed '/^$/d' |
+  while IFS= read -r usage_line; do
+    grep -qxF -- "$usage_line" <(tr -d '\r' <README.txt) || echo "$usage_line"
+  done >"$work/usage-missing"
+[ ! -s "$work/usage-missing" ] || fail "README.txt lacks usage lines: $(cat "$work/usage-missing")"
 
 example=ramps-and-fades
 "$native_cli" render "$examples/$example.ton" -o "$work/native.wav"
