@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 
+#include "synth/number_parsing.h"
 #include "synth/sampling_frequencies.h"
 #include "synth/signal_level.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 // Tones this far under the loudest of their step are left out of the string.
 constexpr double kStringToneRangeDb = 20.0;
-constexpr int32_t kMostRepeats = 100;
 
 // The offered sampling frequency that holds the recording's tones: its own, else the next
 // one above it, else the highest.
@@ -70,7 +70,7 @@ bool DescribeHeardTone(const RecordingAnalysis& analysis, HeardTone* heard, std:
   heard->options.sampling_frequency = SettingRate(analysis.sampling_frequency);
   if (analysis.cycle.repeats) {
     double cycles = analysis.cycle.duration_ms > 0.0 ? analysis.duration_ms / analysis.cycle.duration_ms : 1.0;
-    heard->options.repeat = std::clamp<int32_t>(static_cast<int32_t>(std::llround(cycles)), 1, kMostRepeats);
+    heard->options.repeat = ClampRepeat(static_cast<int32_t>(std::llround(cycles)));
   } else {
     // Heard once: the silence before the tone is not part of it, and what the recording
     // ends in goes on for ever.

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "files/file.h"
+#include "files/little_endian.h"
 #include "files/wave_file.h"
 #include "synth/g711_codec.h"
 
@@ -14,13 +15,6 @@ constexpr uint16_t kFormatPcm = 1;
 // in every file recorders write.
 constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint32_t kReadChunkBytes = 1 << 16;
-
-uint16_t Get16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)); }
-
-uint32_t Get32(const uint8_t* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-         (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
 
 std::string Sentence(const char* format, long long first, long long second) {
   char text[200];

@@ -1,7 +1,6 @@
 #include "cli/analysis_arguments.h"
 
-#include <cmath>
-#include <cstdlib>
+#include "cli/number_arguments.h"
 
 namespace {
 
@@ -18,11 +17,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // A positive number, the whole text (after an optional unit), at most widest.
 bool ParsePositive(std::string text, const std::string& unit, double widest, double* value) {
   if (!unit.empty() && EndsWith(text, unit)) text.erase(text.size() - unit.size());
-  if (text.empty()) return false;
-  char* end = nullptr;
-  double number = std::strtod(text.c_str(), &end);
-  if (end == nullptr || *end != '\0' || !std::isfinite(number)) return false;
-  if (!(number > 0.0) || number > widest) return false;
+  double number = 0.0;
+  if (!ReadDecimal(text, &number) || !(number > 0.0) || number > widest) return false;
   *value = number;
   return true;
 }
@@ -36,11 +32,10 @@ bool ParseEncoding(const std::string& name, RecordingEncoding* encoding) {
 }
 
 bool ParseRate(const std::string& text, int32_t* rate) {
-  char* end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || end == nullptr || *end != '\0') return false;
+  int32_t value = 0;
+  if (!ReadWholeNumber(text, &value)) return false;
   if (value < kLowestRecordingRate || value > kHighestRecordingRate) return false;
-  *rate = static_cast<int32_t>(value);
+  *rate = value;
   return true;
 }
 

@@ -1,36 +1,6 @@
 #include "cli/import_arguments.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-
-namespace {
-
-// Optional "-" and decimal digits that fit in 32 bits, nothing else.
-bool ReadWholeNumber(const std::string& text, int32_t* value) {
-  size_t at = text.size() > 1 && text[0] == '-' ? 1 : 0;
-  if (at == text.size()) return false;
-  int64_t magnitude = 0;
-  for (; at < text.size(); ++at) {
-    if (text[at] < '0' || text[at] > '9') return false;
-    magnitude = magnitude * 10 + (text[at] - '0');
-    if (magnitude > INT32_MAX) return false;
-  }
-  *value = static_cast<int32_t>(text[0] == '-' ? -magnitude : magnitude);
-  return true;
-}
-
-bool ReadDecimal(const std::string& text, double* value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double parsed = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(parsed)) return false;
-  *value = parsed;
-  return true;
-}
-
-}  // namespace
+#include "cli/number_arguments.h"
 
 bool ParseImportArguments(const std::vector<std::string>& arguments, ImportRequest* request,
                           std::string* error) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "debug/debug_output.h"
+#include "files/little_endian.h"
 
 namespace {
 
@@ -12,22 +13,6 @@ constexpr uint32_t kRiffSizeWithoutData = CWaveFile::kHeaderBytes - 8;
 constexpr uint64_t kMaxDataBytes = UINT32_MAX - kRiffSizeWithoutData;
 // How much of a file is searched for the "data" chunk.
 constexpr uint32_t kScanBytes = 1024;
-
-uint16_t Get16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)); }
-
-uint32_t Get32(const uint8_t* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-         (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
-
-void Put16(uint8_t* bytes, uint16_t value) {
-  bytes[0] = static_cast<uint8_t>(value);
-  bytes[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void Put32(uint8_t* bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 bool HasId(const uint8_t* bytes, const char* id) { return std::memcmp(bytes, id, 4) == 0; }
 
