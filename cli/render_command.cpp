@@ -96,12 +96,24 @@ int RunRender(const CliRequest& request, std::FILE* out, std::FILE* err) {
   return kExitSuccess;
 }
 
+struct RenderFormat {
+  const char* name;
+  ExportFormat format;
+};
+
+constexpr RenderFormat kRenderFormats[] = {
+    {"wav", ExportFormat::Wave},           {"mulaw", ExportFormat::MuLaw},        {"alaw", ExportFormat::ALaw},
+    {"wav-mulaw", ExportFormat::WaveMuLaw}, {"wav-alaw", ExportFormat::WaveALaw},
+};
+
 bool ParseFormat(const std::string& name, ExportFormat* format) {
-  if (name == "wav") *format = ExportFormat::Wave;
-  else if (name == "mulaw") *format = ExportFormat::MuLaw;
-  else if (name == "alaw") *format = ExportFormat::ALaw;
-  else return false;
-  return true;
+  for (const RenderFormat& known : kRenderFormats) {
+    if (name == known.name) {
+      *format = known.format;
+      return true;
+    }
+  }
+  return false;
 }
 
 CommandRunner DeclareRender(CLI::App* command, CliRequest* request) {
@@ -111,14 +123,14 @@ CommandRunner DeclareRender(CLI::App* command, CliRequest* request) {
   command->add_option("settings", *settings, "the tone setting to render");
   command->add_option("-o,--output", request->output_path, "the file to write; - for standard output")
       ->type_name("OUT");
-  command->add_option("--format", *format, "wav (16-bit PCM, the default), mulaw or alaw (raw G.711)")
+  command->add_option("--format", *format, "wav (16-bit PCM, the default), mulaw or alaw (raw G.711), wav-mulaw or wav-alaw (G.711 in WAV)")
       ->type_name("FORMAT");
   command->callback([request, settings, format] {
     if (settings->empty()) RefuseLine("render needs a setting file");
     if (settings->size() > 1) RefuseLine("more than one setting file given ('" + (*settings)[1] + "')");
     request->setting_path = settings->front();
     if (!ParseFormat(*format, &request->format)) {
-      RefuseLine("unknown format '" + *format + "' (use wav, mulaw or alaw)");
+      RefuseLine("unknown format '" + *format + "' (use wav, mulaw, alaw, wav-mulaw or wav-alaw)");
     }
     if (request->output_path.empty()) RefuseLine("render needs an output file: -o OUT (or -o - for standard output)");
   });
@@ -129,8 +141,9 @@ CommandRunner DeclareRender(CLI::App* command, CliRequest* request) {
 
 const CommandDefinition kRenderCommand = {
     "render",
-    "render SETTING.ton -o OUT [--format wav|mulaw|alaw]",
+    "render SETTING.ton -o OUT [--format wav|mulaw|alaw|wav-mulaw|wav-alaw]",
     "synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
-    "raw G.711 u-law or raw G.711 A-law; -o - writes to standard output.",
+    "raw G.711 u-law or A-law, or G.711 u-law or A-law in a WAV file (8-bit,\n"
+    "format tag 7 or 6); -o - writes to standard output.",
     DeclareRender,
 };
