@@ -68,6 +68,9 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   // File commands.
   void NewSetting();
   void OpenToneFile();
+  void OpenFromToneLibrary();
+  // Where a file the user chose (File > Open, the tone library) is opened.
+  void OpenChosenToneFile(const wchar_t* path);
   // Opens path as the tone setting and creates its tone. A file that cannot be read at all
   // changes nothing and is reported; false then.
   bool LoadToneFile(const wchar_t* path);
@@ -76,6 +79,8 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void SaveToneFile(const wchar_t* path);
   void CreateTone();
   void ExportTone();
+  // Picks a recording and checks it against the setting as the window shows it.
+  void CheckRecording();
 
   // Ring-pattern and tone list commands.
   void AddStep();
@@ -120,6 +125,8 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void EnableToneButtons(bool enable);
   void ShowPatternTotal();
   void ShowSettingValues();
+  // Copies the window's sampling frequency, repeat count and filter into the setting.
+  void TakeWindowValues();
   int32_t SelectedSamplingFrequency();
   int32_t ReadRepeat();
   bool IsFilterChecked();

@@ -1,6 +1,7 @@
 // The main window's File menu, "Create Tone" and "Save File".
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 #include "editor/app_main.h"
@@ -9,6 +10,8 @@
 #include "editor/main_window_rules.h"
 #include "editor/main_window_texts.h"
 #include "editor/main_window_tone.h"
+#include "editor/recording_check_dialog.h"
+#include "editor/tone_library_dialog.h"
 #include "editor/tone_save.h"
 #include "files/string.h"
 #include "resources/resource_ids.h"
@@ -47,8 +50,15 @@ void CAppMain::NewSetting() {
 void CAppMain::OpenToneFile() {
   const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
                                         OpenToneFileTitle(Language()), L"ton");
-  if (!name.empty()) LoadToneFile(name.c_str());
+  if (!name.empty()) OpenChosenToneFile(name.c_str());
 }
+
+void CAppMain::OpenFromToneLibrary() {
+  const std::filesystem::path chosen = RunToneLibraryDialog(main_window, ToneLibraryFolder());
+  if (!chosen.empty()) OpenChosenToneFile(chosen.wstring().c_str());
+}
+
+void CAppMain::OpenChosenToneFile(const wchar_t* path) { LoadToneFile(path); }
 
 bool CAppMain::LoadToneFile(const wchar_t* path) {
   // Reading into a separate setting first: a file that cannot be read costs nothing.
@@ -78,13 +88,17 @@ void CAppMain::SaveToneFileAs() {
   if (!path.empty()) SaveToneFile(path.c_str());
 }
 
-void CAppMain::SaveToneFile(const wchar_t* path) {
+void CAppMain::TakeWindowValues() {
   sampling_frequency = SelectedSamplingFrequency();
   repeat = ReadRepeat();
   filter_on = IsFilterChecked() ? 1 : 0;
   tone_setting.sampling_frequency = sampling_frequency;
   tone_setting.repeat = repeat;
   tone_setting.filter_on = filter_on;
+}
+
+void CAppMain::SaveToneFile(const wchar_t* path) {
+  TakeWindowValues();
   if (SaveToneFileAt(tone_setting, path)) return;
   const std::wstring failed = path != nullptr ? std::wstring(path) : WidePath(tone_setting.path);
   ShowMessage(SaveFailedMessage(failed.c_str(), Language()), SaveToneFileTitle(Language()));
@@ -126,4 +140,15 @@ void CAppMain::CreateTone() {
 
 void CAppMain::ExportTone() {
   RunToneExport(main_window, sample_buffer, sample_count, sample_rate);
+}
+
+void CAppMain::CheckRecording() {
+  const std::wstring name = AskFileName(main_window, FileNameDialog::Open, RecordingFileFilter(Language()),
+                                        CheckRecordingFileTitle(Language()), nullptr);
+  if (name.empty()) return;
+  TakeWindowValues();
+  const std::wstring setting_path = WidePath(tone_setting.path);
+  const std::string setting_name =
+      setting_path.empty() ? std::string("(not saved)") : std::filesystem::path(setting_path).filename().u8string();
+  RunRecordingCheck(main_window, tone_setting, setting_name, std::filesystem::path(name));
 }

@@ -160,6 +160,8 @@ void CAppMain::OnCommand(int id, int code) {
       break;
     case MainCommand::kNew: NewSetting(); break;
     case MainCommand::kOpen: OpenToneFile(); break;
+    case MainCommand::kOpenFromLibrary: OpenFromToneLibrary(); break;
+    case MainCommand::kCheckRecording: CheckRecording(); break;
     case MainCommand::kSave:
       if (tone_setting.path.empty()) {
         SaveToneFileAs();
