@@ -118,6 +118,8 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   CRendererPlayback playback_device{&renderer};
   CPlaybackControl playback{&playback_device};
   std::wstring command_line;
+  // What was last typed into the tone library's country field.
+  std::wstring library_filter;
 
  private:
   void FillOutputDeviceList();

@@ -54,7 +54,7 @@ void CAppMain::OpenToneFile() {
 }
 
 void CAppMain::OpenFromToneLibrary() {
-  const std::filesystem::path chosen = RunToneLibraryDialog(main_window, ToneLibraryFolder());
+  const std::filesystem::path chosen = RunToneLibraryDialog(main_window, ToneLibraryFolder(), &library_filter);
   if (!chosen.empty()) OpenChosenToneFile(chosen.wstring().c_str());
 }
 

@@ -11,8 +11,8 @@
 
 namespace {
 
-const std::vector<TextColumn> kRowColumns = {{L"Step", L"ステップ", 28}, {L"Kind", L"種類", 42},
-                                             {L"Expected", L"設定", 85},  {L"Heard", L"録音", 85},
+const std::vector<TextColumn> kRowColumns = {{L"Step", L"ステップ", 34}, {L"Kind", L"種類", 40},
+                                             {L"Expected", L"設定", 82},  {L"Heard", L"録音", 82},
                                              {L"Result", L"結果", 90}};
 
 // Windows programs paste CRLF line ends.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "app/dialog.h"
@@ -19,6 +20,7 @@ class CToneLibraryDialog : public CDialog {
   int OnOK(HWND dialog) override;
 
   std::filesystem::path folder;  // named when the library is missing
+  std::wstring filter;           // the text in the country field, in and out
   ToneLibrary library;
   std::filesystem::path chosen_file;
 
@@ -32,5 +34,7 @@ class CToneLibraryDialog : public CDialog {
 // The library beside the program: the tones folder in Sonaril.exe's own folder.
 std::filesystem::path ToneLibraryFolder();
 
-// Runs the dialog on the library in folder; the chosen tone's file, or empty after Cancel.
-std::filesystem::path RunToneLibraryDialog(HWND owner, const std::filesystem::path& folder);
+// Runs the dialog on the library in folder, with *filter typed into the country field (and
+// what was typed there afterwards kept in it, so the next opening shows the same countries).
+// The chosen tone's file, or empty after Cancel.
+std::filesystem::path RunToneLibraryDialog(HWND owner, const std::filesystem::path& folder, std::wstring* filter);

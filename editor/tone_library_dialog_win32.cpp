@@ -13,7 +13,7 @@ namespace {
 
 const std::vector<TextColumn> kCountryColumns = {{L"Country", L"国", 80}, {L"Code", L"コード", 30}};
 const std::vector<TextColumn> kToneColumns = {
-    {L"Tone", L"トーン", 70}, {L"Tone string", L"トーン文字列", 150}, {L"Level", L"レベル", 60}};
+    {L"Tone", L"トーン", 75}, {L"Tone string", L"トーン文字列", 132}, {L"Level", L"レベル", 50}};
 
 std::wstring MissingLibraryText(const std::filesystem::path& folder, int32_t language) {
   return language == 1 ? L"トーンライブラリがありません: " + folder.wstring() + L" にトーンのファイルが見つかりません。"
@@ -44,13 +44,15 @@ void CToneLibraryDialog::OnInitDialog(HWND dialog, WPARAM, LPARAM) {
   if (library.source == LibrarySource::Missing) {
     SetDlgItemTextW(dialog, IDC_LIBRARY_STATUS, MissingLibraryText(folder, language).c_str());
   }
+  SetDlgItemTextW(dialog, IDC_LIBRARY_FILTER, filter.c_str());
   ShowCountries(dialog);
 }
 
 void CToneLibraryDialog::ShowCountries(HWND dialog) {
   wchar_t typed[128] = {};
   GetDlgItemTextW(dialog, IDC_LIBRARY_FILTER, typed, 128);
-  shown_countries_ = MatchingCountries(library, Utf8FromWide(typed));
+  filter = typed;
+  shown_countries_ = MatchingCountries(library, Utf8FromWide(filter));
   HWND list = GetDlgItem(dialog, IDC_LIBRARY_COUNTRIES);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
   for (size_t index : shown_countries_) {
@@ -102,10 +104,12 @@ int CToneLibraryDialog::OnOK(HWND dialog) {
   return 1;
 }
 
-std::filesystem::path RunToneLibraryDialog(HWND owner, const std::filesystem::path& folder) {
+std::filesystem::path RunToneLibraryDialog(HWND owner, const std::filesystem::path& folder, std::wstring* filter) {
   CToneLibraryDialog dialog;
   dialog.folder = folder;
+  dialog.filter = *filter;
   dialog.library = ReadToneLibrary(folder);
-  if (OpenModalDialog(&dialog, owner, IDD_TONE_LIBRARY_JA) != 1) return std::filesystem::path();
-  return dialog.chosen_file;
+  const INT_PTR result = OpenModalDialog(&dialog, owner, IDD_TONE_LIBRARY_JA);
+  *filter = dialog.filter;
+  return result == 1 ? dialog.chosen_file : std::filesystem::path();
 }

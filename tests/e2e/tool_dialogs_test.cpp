@@ -91,6 +91,15 @@ TEST(ToneLibraryDialog, TypingACountryAndOpeningItsBusyTone) {
     ASSERT_EQ(main.ToneCount(), 1);
     EXPECT_EQ(main.ToneRow(0)[1], L"425");
     EXPECT_TRUE(main.Transport().enabled) << "the opened tone is created";
+
+    // The next opening shows what was typed last.
+    PostCommand(main.window, kFileOpenFromLibrary);
+    dialog = main.process.WaitForWindow(LibraryCaption(language));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, kLibraryFilter), L"GERM");
+    EXPECT_EQ(ListRowCount(dialog, kLibraryCountries), 1);
+    PostCommand(dialog, IDCANCEL);
+    ASSERT_TRUE(main.process.WaitForWindowGone(LibraryCaption(language)));
   }
 }
 
