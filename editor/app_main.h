@@ -11,6 +11,7 @@
 #include "app/event_listener.h"
 #include "audio/mme_renderer.h"
 #include "audio/sound_listener.h"
+#include "editor/digits_setting.h"
 #include "editor/playback_control.h"
 #include "editor/signal_view.h"
 #include "synth/tone_setting.h"
@@ -81,6 +82,9 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void ExportTone();
   // Picks a recording and checks it against the setting as the window shows it.
   void CheckRecording();
+  // Replaces the setting with one that sends DTMF or MF digits, at the window's rate and
+  // repeat count, and creates its tone.
+  void EnterDigits();
 
   // Ring-pattern and tone list commands.
   void AddStep();
@@ -118,8 +122,9 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   CRendererPlayback playback_device{&renderer};
   CPlaybackControl playback{&playback_device};
   std::wstring command_line;
-  // What was last typed into the tone library's country field.
+  // What was last typed into the tone library's country field and the digits dialog.
   std::wstring library_filter;
+  DigitsForm digits_form;
 
  private:
   void FillOutputDeviceList();
@@ -129,6 +134,8 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void ShowSettingValues();
   // Copies the window's sampling frequency, repeat count and filter into the setting.
   void TakeWindowValues();
+  // Shows the setting just read or built (lists, rate, repeat, filter) and creates its tone.
+  void ShowNewSetting();
   int32_t SelectedSamplingFrequency();
   int32_t ReadRepeat();
   bool IsFilterChecked();

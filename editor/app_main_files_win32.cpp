@@ -6,6 +6,7 @@
 
 #include "editor/app_main.h"
 #include "editor/dialog_controls.h"
+#include "editor/digits_dialog.h"
 #include "editor/main_window_files.h"
 #include "editor/main_window_rules.h"
 #include "editor/main_window_texts.h"
@@ -66,6 +67,11 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
     ShowMessage(OpenFailedMessage(path, Language()), OpenToneFileTitle(Language()));
     return false;
   }
+  ShowNewSetting();
+  return true;
+}
+
+void CAppMain::ShowNewSetting() {
   ReloadLists();
   sampling_frequency = tone_setting.sampling_frequency;
   const int32_t index = SamplingFrequencyIndex(sampling_frequency);
@@ -77,7 +83,6 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
   pattern_total = tone_setting.pattern_total;
   ShowSettingValues();
   CreateTone();
-  return true;
 }
 
 void CAppMain::SaveToneFileAs() {
@@ -140,6 +145,11 @@ void CAppMain::CreateTone() {
 
 void CAppMain::ExportTone() {
   RunToneExport(main_window, sample_buffer, sample_count, sample_rate);
+}
+
+void CAppMain::EnterDigits() {
+  if (!RunDigitsDialog(main_window, &digits_form, SelectedSamplingFrequency(), ReadRepeat(), &tone_setting)) return;
+  ShowNewSetting();
 }
 
 void CAppMain::CheckRecording() {

@@ -162,6 +162,7 @@ void CAppMain::OnCommand(int id, int code) {
     case MainCommand::kOpen: OpenToneFile(); break;
     case MainCommand::kOpenFromLibrary: OpenFromToneLibrary(); break;
     case MainCommand::kCheckRecording: CheckRecording(); break;
+    case MainCommand::kDigits: EnterDigits(); break;
     case MainCommand::kSave:
       if (tone_setting.path.empty()) {
         SaveToneFileAs();

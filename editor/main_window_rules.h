@@ -35,6 +35,7 @@ enum class MainCommand : int32_t {
   kOpen,
   kOpenFromLibrary,
   kCheckRecording,
+  kDigits,
   kSave,
   kSaveAs,
   kZoomIn,

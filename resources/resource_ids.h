@@ -22,6 +22,8 @@
 #define IDD_TONE_LIBRARY_EN 2105
 #define IDD_RECORDING_CHECK_JA 2006
 #define IDD_RECORDING_CHECK_EN 2106
+#define IDD_DIGITS_JA 2007
+#define IDD_DIGITS_EN 2107
 
 // Menus of the main window.
 #define IDR_MENU_MAIN_JA 10013
@@ -49,6 +51,7 @@
 #define IDM_FILE_EXIT 5019
 #define IDM_FILE_OPEN_FROM_LIBRARY 5040
 #define IDM_FILE_CHECK_RECORDING 5041
+#define IDM_EDIT_DIGITS 5042
 
 // Controls that code never addresses (labels, group boxes).
 #ifndef IDC_STATIC
@@ -112,6 +115,14 @@
 #define IDC_CHECK_LEVELS 20703
 #define IDC_CHECK_ROWS 20704
 #define IDC_CHECK_COPY 20705
+
+// Digits dialog.
+#define IDC_DIGITS_TEXT 20800
+#define IDC_DIGITS_SYSTEM 20801
+#define IDC_DIGITS_ON 20802
+#define IDC_DIGITS_OFF 20803
+#define IDC_DIGITS_PAUSE 20804
+#define IDC_DIGITS_PROBLEM 20805
 
 // About dialog.
 #define IDC_ABOUT_VERSION 10101

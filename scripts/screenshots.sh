@@ -1,8 +1,8 @@
 #!/bin/bash
 # Starts the framework's dialogs under Wine on a virtual display and saves their pictures:
 # docs/screenshots/language-dialog-en.png, language-dialog-ja.png, about-en.png, about-ja.png,
-# the editor's step-dialog-*, tone-dialog-*, export-dialog-*, tone-library-* and
-# check-recording-pass-* / check-recording-fail-* (-en, -ja), and the main
+# the editor's step-dialog-*, tone-dialog-*, export-dialog-*, tone-library-*, digits-dialog-*
+# and check-recording-pass-* / check-recording-fail-* (-en, -ja), and the main
 # window with a tone drawn, main-window-en.png and main-window-ja.png.
 # The language dialog is the one of the first start, on an English and on a Japanese system.
 # Not part of the test command.
@@ -95,6 +95,8 @@ shoot tone-library-en library-en en_US.UTF-8 "$tones" Germany
 shoot tone-library-ja library-ja ja_JP.UTF-8 "$tones" Japan
 shoot check-recording-pass-en check-en en_US.UTF-8 "$uk" "$recording"
 shoot check-recording-fail-ja check-ja ja_JP.UTF-8 "$north_america" "$recording"
+shoot digits-dialog-en digits-en en_US.UTF-8 "5551234#" dtmf
+shoot digits-dialog-ja digits-ja ja_JP.UTF-8 "KP5551234ST" mf
 
 # The main window, started as a user starts it: an example on the command line, and a
 # config file in the working folder that holds the language.

@@ -20,6 +20,7 @@ enum : int {
   kFileExit = 5019,
   kFileOpenFromLibrary = 5040,
   kFileCheckRecording = 5041,
+  kEditDigits = 5042,
   kZoomIn = 20105,
   kZoomOut = 20106,
   kStepList = 20110,
@@ -62,6 +63,12 @@ enum : int {
   kCheckTolerances = 20702,
   kCheckRows = 20704,
   kCheckCopy = 20705,
+  kDigitsText = 20800,
+  kDigitsSystem = 20801,
+  kDigitsOn = 20802,
+  kDigitsOff = 20803,
+  kDigitsPause = 20804,
+  kDigitsProblem = 20805,
 };
 
 struct StepValues {

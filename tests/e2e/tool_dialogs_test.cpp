@@ -1,4 +1,5 @@
-// File > "Open from Tone Library..." and File > "Check Recording..." in the real program.
+// File > "Open from Tone Library...", File > "Check Recording..." and Edit > "DTMF/MF
+// Digits..." in the real program.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -174,6 +175,45 @@ TEST(CheckRecordingDialog, PassFailAndRecordingsThatCannotBeChecked) {
     EXPECT_NE(report.find(L"\r\n" + c.verdict + L"\r\n"), std::wstring::npos) << Narrow(report);
     PostCommand(dialog, IDCANCEL);
     EXPECT_TRUE(main.process.WaitForWindowGone(CheckCaption(c.language)));
+  }
+}
+
+TEST(DigitsDialog, DigitsThatCannotBeSentKeepTheDialogAndGoodOnesReplaceTheSetting) {
+  struct Case {
+    int language;
+    int system_index;  // 0 DTMF, 1 MF R1
+    std::wstring bad, good, on_ms;
+    int steps;
+    std::wstring first_tone;
+  };
+  const Case cases[] = {
+      {0, 0, L"12X", L"1,2", L"100", 5, L"697"},
+      {1, 1, L"KP1*", L"KP1ST", L"68", 6, L"700"},
+  };
+  for (const Case& c : cases) {
+    CMainWindow main(c.language);
+    ASSERT_TRUE(main.Start(L"\"" + Widen(ExamplePath("busy-japan.ton")) + L"\""));
+    const std::wstring caption = Caption(L"DTMF/MF Digits", L"DTMF/MF ダイヤル数字", c.language);
+    PostCommand(main.window, kEditDigits);
+    HWND dialog = main.process.WaitForWindow(caption);
+    ASSERT_NE(dialog, nullptr);
+    ChooseComboEntry(dialog, kDigitsSystem, c.system_index);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, kDigitsOn) == c.on_ms; }));
+    SetControlText(dialog, kDigitsText, c.bad);
+    PostCommand(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !ControlText(dialog, kDigitsProblem).empty(); }));
+    EXPECT_EQ(ControlText(dialog, kDigitsProblem).find(L'\n'), std::wstring::npos);
+    EXPECT_EQ(main.StepCount(), 2) << "the setting stays while the digits cannot be sent";
+
+    SetControlText(dialog, kDigitsText, c.good);
+    PostCommand(dialog, IDOK);
+    ASSERT_TRUE(main.process.WaitForWindowGone(caption));
+    ASSERT_TRUE(Barrier(main.window));
+    EXPECT_EQ(main.StepCount(), c.steps);
+    EXPECT_EQ(main.StepRow(0)[1], L"100");   // DTMF's on time, and MF's KP
+    EXPECT_EQ(main.StepRow(1)[1], c.on_ms);  // the gap after it, as long as a digit
+    EXPECT_EQ(main.ToneRow(0)[1], c.first_tone);
+    EXPECT_TRUE(main.Transport().enabled) << "the tone is created";
   }
 }
 

@@ -1,4 +1,5 @@
-// The tone library's listing and the recording check behind the window's dialogs.
+// The tone library's listing, the recording check and the digits' setting behind the
+// window's dialogs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "analysis/analyze_recording.h"
 #include "analysis/expected_cycle.h"
 #include "cli/check_report.h"
+#include "editor/digits_setting.h"
 #include "editor/recording_check.h"
 #include "editor/tone_library.h"
 #include "files/tone_export.h"
@@ -15,6 +17,8 @@
 #include "synth/synthesize_tone.h"
 #include "tests/common/setting_builder.h"
 #include "tests/common/test_paths.h"
+#include "tonestring/tone_setting_reader.h"
+#include "tonestring/tone_string_formatter.h"
 
 namespace {
 
@@ -245,4 +249,59 @@ TEST(RecordingCheck, EncodingFollowsTheExtension) {
       {"a.ul", RecordingEncoding::MuLaw},   {"a.MULAW", RecordingEncoding::MuLaw}, {"a.ulaw", RecordingEncoding::MuLaw},
       {"a.al", RecordingEncoding::ALaw},    {"b/a.alaw", RecordingEncoding::ALaw}, {"al.wav", RecordingEncoding::Wave}};
   for (const auto& [name, encoding] : cases) EXPECT_EQ(RecordingEncodingFor(name), encoding) << name;
+}
+
+TEST(DigitsSetting, BuildsTheSettingThatSendsTheDigitsOrSaysWhyNot) {
+  struct Case {
+    DigitsForm form;
+    int32_t language;
+    const char* tone_string;  // empty: refused
+    std::wstring why_not;     // the start of the refusal
+  };
+  const DigitsForm dtmf;
+  DigitsForm twelve = dtmf;
+  twelve.digits = L"1,2";
+  DigitsForm full_width = dtmf;
+  full_width.digits = L"１２";
+  DigitsForm mf = FormForSystem(dtmf, DigitSystem::Mf);
+  mf.digits = L"KP1ST";
+  DigitsForm letter = dtmf;
+  letter.digits = L"12X";
+  DigitsForm no_digits = dtmf;
+  DigitsForm bad_on = twelve;
+  bad_on.on_ms = L"fast";
+  DigitsForm bad_pause = twelve;
+  bad_pause.pause_ms = L"5s";
+  DigitsForm zero_off = twelve;
+  zero_off.off_ms = L"0";
+  const Case cases[] = {
+      {twelve, 0, "697+1209/100,0/100,0/500,697+1336/100,0/100", L""},
+      {full_width, 0, "697+1209/100,0/100,697+1336/100,0/100", L""},
+      {mf, 0, "1100+1700/100,0/68,700+900/68,0/68,1500+1700/68,0/68", L""},
+      {letter, 0, "", L"'X' at position 3 is no DTMF digit"},
+      {no_digits, 0, "", L"no digit to send"},
+      {bad_on, 0, "", L"On (ms): \"fast\" is not a number."},
+      {bad_pause, 1, "", L"ポーズ (ms): 「5s」は数値ではありません。"},
+      {zero_off, 0, "", L"a gap"},
+  };
+  for (const Case& c : cases) {
+    ToneSetting setting;
+    AddStep(setting, On, 1234);
+    std::wstring why_not;
+    const bool built = BuildDigitsSetting(c.form, 8000, 1, c.language, &setting, &why_not);
+    ASSERT_EQ(built, c.tone_string[0] != '\0') << c.tone_string;
+    if (!built) {
+      EXPECT_EQ(why_not.compare(0, c.why_not.size(), c.why_not), 0);
+      ASSERT_NE(setting.patterns, nullptr);
+      EXPECT_EQ(setting.patterns->time, 1234) << "a refusal leaves the setting alone";
+      continue;
+    }
+    ToneSequence sequence;
+    std::string reason;
+    ASSERT_TRUE(ReadToneSequence(setting, &sequence, &reason)) << reason;
+    EXPECT_EQ(FormatToneString(sequence), c.tone_string);
+  }
+  EXPECT_EQ(mf.on_ms + L"/" + mf.off_ms + L"/" + mf.pause_ms, L"68/68/500");
+  const DigitsForm back = FormForSystem(mf, DigitSystem::Dtmf);
+  EXPECT_EQ(back.on_ms + L"/" + back.off_ms + L"/" + back.digits, L"100/100/KP1ST");
 }

@@ -2,9 +2,10 @@
 //   show_editor_dialog step-en|step-ja|tone-en|tone-ja|export-en|export-ja [seconds]
 //   show_editor_dialog library-en|library-ja seconds TONES-FOLDER COUNTRY
 //   show_editor_dialog check-en|check-ja seconds SETTING RECORDING
+//   show_editor_dialog digits-en|digits-ja seconds DIGITS dtmf|mf
 // The step and tone dialogs open on the values of Add, the export dialog as every opening
 // does (empty name, WAV), the tone library with COUNTRY typed, the check with the result of
-// RECORDING against SETTING. Prints "ready X Y WIDTH HEIGHT" (the dialog's screen rectangle)
+// RECORDING against SETTING, the digits dialog with DIGITS typed. Prints "ready X Y WIDTH HEIGHT" (the dialog's screen rectangle)
 // once the dialog is up, and cancels it after the given seconds (default 30).
 #include <windows.h>
 #include <commctrl.h>
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "app/app_config.h"
+#include "editor/digits_dialog.h"
 #include "editor/pattern_edit_dialog.h"
 #include "editor/recording_check_dialog.h"
 #include "editor/tone_library_dialog.h"
@@ -28,13 +30,14 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring which = argc > 1 ? argv[1] : L"";
   std::wstring kind = which.size() > 3 ? which.substr(0, which.size() - 3) : L"";
   std::wstring language = which.size() > 3 ? which.substr(which.size() - 3) : L"";
-  const bool with_paths = kind == L"library" || kind == L"check";
+  const bool with_paths = kind == L"library" || kind == L"check" || kind == L"digits";
   if ((kind != L"step" && kind != L"tone" && kind != L"export" && !with_paths) ||
       (language != L"-en" && language != L"-ja") || (with_paths && argc < 5)) {
     std::fprintf(stderr,
                  "usage: show_editor_dialog step-en|step-ja|tone-en|tone-ja|export-en|export-ja [seconds]\n"
                  "       show_editor_dialog library-en|library-ja seconds TONES-FOLDER COUNTRY\n"
-                 "       show_editor_dialog check-en|check-ja seconds SETTING RECORDING\n");
+                 "       show_editor_dialog check-en|check-ja seconds SETTING RECORDING\n"
+                 "       show_editor_dialog digits-en|digits-ja seconds DIGITS dtmf|mf\n");
     return 2;
   }
   const int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
@@ -55,6 +58,11 @@ int wmain(int argc, wchar_t** argv) {
   } else if (kind == L"library") {
     std::wstring country = argv[4];
     RunToneLibraryDialog(nullptr, argv[3], &country);
+  } else if (kind == L"digits") {
+    DigitsForm form = FormForSystem(DigitsForm(), std::wstring(argv[4]) == L"mf" ? DigitSystem::Mf : DigitSystem::Dtmf);
+    form.digits = argv[3];
+    ToneSetting setting;
+    RunDigitsDialog(nullptr, &form, 8000, 1, &setting);
   } else if (kind == L"check") {
     ToneSetting setting;
     if (!LoadToneSetting(setting, argv[3])) return 1;

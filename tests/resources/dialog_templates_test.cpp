@@ -361,7 +361,7 @@ TEST(MainDialogMenu, EachLanguageCarriesItsOwnMenu) {
   const struct {
     int template_id;
     const char* first_popup;
-    const char* second_popup;
+    const char* last_popup;
   } cases[] = {
       {IDD_MAIN_EN, u8"&File", u8"&Help"},
       {IDD_MAIN_JA, u8"ファイル(&F)", u8"ヘルプ(&H)"},
@@ -372,12 +372,12 @@ TEST(MainDialogMenu, EachLanguageCarriesItsOwnMenu) {
     ASSERT_NE(dialog.window(), nullptr);
     HMENU menu = GetMenu(dialog.window());
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    ASSERT_EQ(GetMenuItemCount(menu), 3);  // File, Edit, Help
     wchar_t text[64] = {};
     GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), Utf16(c.first_popup));
-    GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), Utf16(c.second_popup));
+    GetMenuStringW(menu, 2, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), Utf16(c.last_popup));
   }
 }
 
