@@ -13,7 +13,7 @@
 // A step row (step numbers and kind set) or a tone row below it (both empty).
 struct CheckRow {
   std::string step, kind, expected, heard, result;
-  bool ok = true;
+  bool ok = true;  // false: this row fails the check
 };
 
 struct RecordingCheck {

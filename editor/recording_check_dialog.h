@@ -12,7 +12,7 @@
 class CRecordingCheckDialog : public CDialog {
  public:
   ~CRecordingCheckDialog() override;
-  // Colours the verdict: green PASS, red FAIL.
+  // Colours the verdict (green PASS, red FAIL) and the rows that fail (red).
   INT_PTR DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) override;
   void OnCommand(HWND dialog, int id, int code) override;

@@ -68,6 +68,20 @@ INT_PTR CRecordingCheckDialog::DialogProc(HWND dialog, UINT message, WPARAM wpar
     SetBkMode(context, TRANSPARENT);
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
   }
+  if (message == WM_NOTIFY && check != nullptr && wparam == IDC_CHECK_ROWS) {
+    NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(lparam);
+    if (draw->nmcd.hdr.code == static_cast<UINT>(NM_CUSTOMDRAW)) {
+      LRESULT result = CDRF_DODEFAULT;
+      if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) result = CDRF_NOTIFYITEMDRAW;
+      // A row that fails is drawn red, so the reason for FAIL is found at once.
+      const size_t row = draw->nmcd.dwItemSpec;
+      if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && row < check->rows.size() && !check->rows[row].ok) {
+        draw->clrText = RGB(200, 0, 0);
+      }
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
+  }
   return CDialog::DialogProc(dialog, message, wparam, lparam);
 }
 
@@ -108,7 +122,10 @@ void CRecordingCheckDialog::OnCommand(HWND dialog, int id, int code) {
 void RunRecordingCheck(HWND owner, ToneSetting& setting, const std::string& setting_name,
                        const std::filesystem::path& recording) {
   const int32_t language = CurrentLanguage();
+  // A long recording takes a moment to measure.
+  const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   const RecordingCheck check = CheckRecording(setting, setting_name, recording, language);
+  SetCursor(previous);
   if (!check.problem.empty()) {
     MessageBoxW(owner, check.problem.c_str(), CheckRecordingTitle(language), MB_OK | MB_ICONWARNING);
     return;

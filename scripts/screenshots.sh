@@ -82,19 +82,20 @@ shoot export-dialog-en export-en en_US.UTF-8
 shoot export-dialog-ja export-ja ja_JP.UTF-8
 
 # The tone library with a country typed, and the check of a recording of UK ring-back
-# against its own setting (PASS) and against North American ring-back (FAIL).
+# against its own setting (PASS) and against one with a wrong tone and pause (FAIL).
 windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 cmake --build "$build_dir" --target sonaril-cli
 wine "$build_dir/cli/sonaril-cli.exe" render "$(windows_path "$PWD/examples/ringback-uk.ton")" \
   -o "$(windows_path "$work_dir/ringback-uk.wav")" >/dev/null 2>&1
 tones="$(windows_path "$PWD/tones")"
 uk="$(windows_path "$PWD/examples/ringback-uk.ton")"
-north_america="$(windows_path "$PWD/examples/ringback-north-america.ton")"
+sed 's|<frequency>450<|<frequency>440<|; s|<time>200<|<time>300<|' examples/ringback-uk.ton >"$work_dir/uk-wrong.ton"
+uk_wrong="$(windows_path "$work_dir/uk-wrong.ton")"
 recording="$(windows_path "$work_dir/ringback-uk.wav")"
 shoot tone-library-en library-en en_US.UTF-8 "$tones" Germany
 shoot tone-library-ja library-ja ja_JP.UTF-8 "$tones" Japan
 shoot check-recording-pass-en check-en en_US.UTF-8 "$uk" "$recording"
-shoot check-recording-fail-ja check-ja ja_JP.UTF-8 "$north_america" "$recording"
+shoot check-recording-fail-ja check-ja ja_JP.UTF-8 "$uk_wrong" "$recording"
 shoot digits-dialog-en digits-en en_US.UTF-8 "5551234#" dtmf
 shoot digits-dialog-ja digits-ja ja_JP.UTF-8 "KP5551234ST" mf
 
