@@ -42,9 +42,11 @@ void CAppMain::NewSetting() {
   sample_buffer = nullptr;
   playback.ReplaceOutput(nullptr, 0, kInitialOutputRate);
   EnableToneButtons(false);
+  MarkSettingUnchanged();
 }
 
 void CAppMain::OpenToneFile() {
+  if (!ConfirmDiscardChanges()) return;
   const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
                                         OpenToneFileTitle(Language()), L"ton");
   if (!name.empty()) LoadToneFile(name.c_str());
@@ -67,27 +69,72 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
   pattern_total = tone_setting.pattern_total;
   ShowSettingValues();
   CreateTone();
+  MarkSettingUnchanged();
   return true;
 }
 
-void CAppMain::SaveToneFileAs() {
+bool CAppMain::SaveToneFileAs() {
   const std::wstring name = AskFileName(main_window, FileNameDialog::Save, ToneFileFilter(Language()),
                                         SaveToneFileTitle(Language()), nullptr);
-  if (name.empty()) return;
+  if (name.empty()) return false;
   const std::wstring path = ToneFileSavePath(name.c_str());
-  if (!path.empty()) SaveToneFile(path.c_str());
+  return !path.empty() && SaveToneFile(path.c_str());
 }
 
-void CAppMain::SaveToneFile(const wchar_t* path) {
+bool CAppMain::SaveCurrentSetting() {
+  return tone_setting.path.empty() ? SaveToneFileAs() : SaveToneFile(nullptr);
+}
+
+bool CAppMain::SaveToneFile(const wchar_t* path) {
   sampling_frequency = SelectedSamplingFrequency();
   repeat = ReadRepeat();
   filter_on = IsFilterChecked() ? 1 : 0;
   tone_setting.sampling_frequency = sampling_frequency;
   tone_setting.repeat = repeat;
   tone_setting.filter_on = filter_on;
-  if (SaveToneFileAt(tone_setting, path)) return;
+  if (SaveToneFileAt(tone_setting, path)) {
+    MarkSettingUnchanged();
+    return true;
+  }
   const std::wstring failed = path != nullptr ? std::wstring(path) : WidePath(tone_setting.path);
   ShowMessage(SaveFailedMessage(failed.c_str(), Language()), SaveToneFileTitle(Language()));
+  return false;
+}
+
+bool CAppMain::ConfirmDiscardChanges() {
+  const auto ask = [this] {
+    const std::wstring question =
+        SaveChangesQuestion(SettingName(tone_setting.path, Language()), Language());
+    switch (MessageBoxW(main_window, question.c_str(), SaveChangesCaption(),
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+      case IDYES: return SaveChangesAnswer::kYes;
+      case IDNO: return SaveChangesAnswer::kNo;
+      default: return SaveChangesAnswer::kCancel;
+    }
+  };
+  return ConfirmDiscard(HasUnsavedChanges(), ask, [this] { return SaveCurrentSetting(); });
+}
+
+SettingValues CAppMain::CurrentValues() {
+  return CaptureSettingValues(tone_setting, SelectedSamplingFrequency(), ReadRepeat(),
+                              IsFilterChecked() ? 1 : 0);
+}
+
+void CAppMain::MarkSettingUnchanged() {
+  if (!tracking_changes_) return;
+  unchanged_values_ = CurrentValues();
+  RefreshTitle();
+}
+
+bool CAppMain::HasUnsavedChanges() {
+  return tracking_changes_ && CurrentValues() != unchanged_values_;
+}
+
+void CAppMain::RefreshTitle() {
+  const bool changed = HasUnsavedChanges();
+  if (changed == title_marked_) return;
+  title_marked_ = changed;
+  SetWindowTextW(main_window, MarkedCaption(caption_, changed).c_str());
 }
 
 void CAppMain::CreateTone() {

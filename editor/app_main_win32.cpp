@@ -96,6 +96,9 @@ void CAppMain::OnCommandLine(const wchar_t* line) {
 void CAppMain::OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) {
   DebugPrint(L"CAppMain::OnInitDialog()\n");
   CAppBase::OnInitDialog(dialog, wparam, lparam);
+  wchar_t caption[256] = {};
+  GetWindowTextW(dialog, caption, 256);
+  caption_ = caption;
   SetDialogSmallIcon(dialog);
   const int buttons[][2] = {{IDC_PLAY, IDI_PLAY},       {IDC_STOP, IDI_STOP},
                             {IDC_PAUSE, IDI_PAUSE},     {IDC_ZOOM_IN, IDI_ZOOM_IN},
@@ -128,6 +131,9 @@ void CAppMain::OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) {
   EnableToneButtons(false);
   DragAcceptFiles(dialog, TRUE);
 
+  // What the window starts with is the unchanged setting, whether a file opened or not.
+  tracking_changes_ = true;
+  MarkSettingUnchanged();
   const std::wstring token = FirstCommandLineToken(command_line.c_str());
   if (!token.empty()) LoadToneFile(token.c_str());
 }
@@ -150,23 +156,20 @@ void CAppMain::OnNotify(WPARAM, LPARAM lparam) {
   if (header == nullptr || header->code != static_cast<UINT>(NM_DBLCLK)) return;
   if (header->idFrom == IDC_PATTERN_LIST) ModifyStep();
   if (header->idFrom == IDC_TONE_LIST) ModifyTone();
+  RefreshTitle();
 }
 
 void CAppMain::OnCommand(int id, int code) {
-  switch (RouteMainCommand(id, code)) {
+  const MainCommand command = RouteMainCommand(id, code);
+  if (AsksToSaveChanges(command) && !ConfirmDiscardChanges()) return;
+  switch (command) {
     case MainCommand::kExit:
       renderer.Shutdown();
       OnExit();
       break;
     case MainCommand::kNew: NewSetting(); break;
     case MainCommand::kOpen: OpenToneFile(); break;
-    case MainCommand::kSave:
-      if (tone_setting.path.empty()) {
-        SaveToneFileAs();
-      } else {
-        SaveToneFile(nullptr);
-      }
-      break;
+    case MainCommand::kSave: SaveCurrentSetting(); break;
     case MainCommand::kSaveAs: SaveToneFileAs(); break;
     case MainCommand::kZoomIn: view.ZoomIn(); break;
     case MainCommand::kZoomOut: view.ZoomOut(); break;
@@ -188,6 +191,8 @@ void CAppMain::OnCommand(int id, int code) {
     case MainCommand::kIgnore: break;
     case MainCommand::kFramework: CAppBase::OnCommand(id, code); break;
   }
+  // Any command may have edited the setting: a list, the rate, the repeat field, the filter.
+  RefreshTitle();
 }
 
 int CAppMain::OnDropFiles(HDROP drop, wchar_t*, int) {
@@ -199,11 +204,12 @@ int CAppMain::OnDropFiles(HDROP drop, wchar_t*, int) {
     return 0;
   }
   CAppBase::OnDropFiles(drop, name.get(), static_cast<int>(length + 1));
-  if (name[0] != L'\0') LoadToneFile(name.get());
+  if (name[0] != L'\0' && ConfirmDiscardChanges()) LoadToneFile(name.get());
   return 1;
 }
 
 int CAppMain::CanClose() {
+  if (!ConfirmDiscardChanges()) return 0;
   renderer.Shutdown();
   return 1;
 }
