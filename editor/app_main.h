@@ -87,6 +87,10 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   bool ConfirmDiscardChanges();
   void CreateTone();
   void ExportTone();
+  // Edit > "Tone String...": replaces the steps and tones with those of a typed tone string
+  // at the window's rate and repeat. An edit like any other: it asks nothing, keeps the
+  // setting's file, and the title then marks the change.
+  void EditToneString();
 
   // Ring-pattern and tone list commands.
   void AddStep();

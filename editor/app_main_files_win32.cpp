@@ -10,6 +10,7 @@
 #include "editor/main_window_texts.h"
 #include "editor/main_window_tone.h"
 #include "editor/tone_save.h"
+#include "editor/tone_string_dialog.h"
 #include "files/string.h"
 #include "resources/resource_ids.h"
 
@@ -169,6 +170,28 @@ void CAppMain::CreateTone() {
   filter_on = plan.filter_on;
   view.SetSignal(sample_buffer, sample_count, sampling_frequency);
   EnableToneButtons(true);
+}
+
+void CAppMain::EditToneString() {
+  // The string is read with the values the window would save now.
+  tone_setting.sampling_frequency = SelectedSamplingFrequency();
+  tone_setting.repeat = ReadRepeat();
+  tone_setting.filter_on = IsFilterChecked() ? 1 : 0;
+  ToneSetting built;
+  if (!RunToneStringDialog(main_window, tone_setting, tone_setting.sampling_frequency,
+                           tone_setting.repeat, &built)) {
+    return;
+  }
+  std::string path = tone_setting.path;
+  MoveToneSetting(built, tone_setting);
+  tone_setting.path = std::move(path);
+  ReloadLists();
+  filter_on = tone_setting.filter_on;
+  repeat = tone_setting.repeat;
+  pattern_total = tone_setting.pattern_total;
+  ShowSettingValues();
+  CreateTone();
+  RefreshTitle();
 }
 
 void CAppMain::ExportTone() {
