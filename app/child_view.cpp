@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/app_config.h"
-#include "app/scroll_arithmetic.h"
 #include "app/dpi_scale.h"
+#include "app/scroll_arithmetic.h"
 #include "app/view_font.h"
 
 namespace {

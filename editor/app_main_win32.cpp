@@ -10,8 +10,8 @@
 
 #include "app/app_config.h"
 #include "app/dpi_scale.h"
-#include "app/window_dpi.h"
 #include "app/language_decision.h"
+#include "app/window_dpi.h"
 #include "debug/debug_output.h"
 #include "editor/dialog_controls.h"
 #include "editor/main_window_rules.h"
