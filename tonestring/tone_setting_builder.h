@@ -11,7 +11,7 @@ struct ToneStringOptions {
   int32_t sampling_frequency = 8000;  // one of the offered sampling frequencies
   int32_t repeat = 1;                 // cycles of a string that repeats, 1..100
   int32_t hold_ms = 2000;             // how long a part that lasts for ever is rendered
-  // Each tone's level (peak, % of full scale) where its part gives none. Negative: the
+  // Each tone's level (peak, % of full scale) where the string gives none. Negative: the
   // largest whole percent that keeps every part's sum below full scale, 99 divided by the
   // most frequencies any part sums (99% for one, 49% for two).
   double level_percent = kLevelFromOptions;
@@ -20,7 +20,8 @@ struct ToneStringOptions {
 // Replaces *setting with one ring-pattern step per part (ON where the part sounds, OFF for
 // silence, no fades) and sine tones of phase 0 gated to the parts that sound them, at
 // options.sampling_frequency, and returns true. Frequencies and levels are rounded to whole
-// hertz and percent; a frequency must keep one level throughout.
+// hertz and percent; a frequency that sounds at other levels in other parts is a tone per
+// level (Australia's congestion, every other burst 10 dB lower).
 //
 // The sequence is taken in its normal form (tone_normal_form.h). Two shapes are accepted:
 //  - no part lasts for ever and none plays once: the parts form a cycle that the setting
