@@ -93,10 +93,12 @@ def import_row(cli, row, target):
         arguments += ["--repeat", str(min(100, max(1, math.ceil(SHORTEST_MS / cycle))))]
     result = run(arguments)
     if result.returncode == 2:
-        # Exit 2 is also bad usage; only a string refused on its own, with the importer's
-        # defaults, is a string left out. Anything else is this script's (or the table's) fault.
+        # Exit 2 is also bad usage; only the importer's own refusal of the string, given again
+        # with the importer's defaults, is a string left out. Anything else is this script's
+        # (or the table's) fault.
         alone = run([cli, "import", row["tone string"], "-o", str(target), "--rate", str(RATE)])
-        if alone.returncode != 2 or alone.stderr != result.stderr:
+        if (not result.stderr.startswith("sonaril-cli: import: ") or alone.returncode != 2 or
+                alone.stderr != result.stderr):
             if alone.returncode == 0:
                 target.unlink()
             sys.exit(f"import of {row['country']} {row['tone']} failed: {result.stderr.strip()}")
