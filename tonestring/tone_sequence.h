@@ -35,6 +35,10 @@ struct TonePart {
   std::vector<PartTone> tones;          // summed; empty is silence, written "0"
   int32_t duration_ms = kLastsForEver;  // above 0, or kLastsForEver
   bool plays_once = false;              // written with a leading "!": not repeated
+  // Written with a trailing "~": the part's tones may sound on the next part's first sample,
+  // one sample past the boundary, where a tone's inclusive end time puts them (333 ms parts
+  // of an information tone, whose sines are not 0 there).
+  bool sounds_into_next = false;
 };
 
 struct ToneSequence {

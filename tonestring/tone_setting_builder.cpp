@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cmath>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -48,7 +49,7 @@ class SettingBuilder {
   bool Build(ToneSetting* setting, std::string* why_not) {
     why_not_ = why_not;
     if (!CheckOptions() || !CheckShape() || !ReadParts() || !ResolveLevels() || !CheckLength() ||
-        !LayOutTones()) {
+        !LayOutTones() || !CheckMarks()) {
       return false;
     }
     return Fill(setting);
@@ -240,7 +241,7 @@ class SettingBuilder {
         open = true;
         stretch.end_ms = start_ms_[i] + duration_ms_[i];
       } else if (open) {
-        if (stretch.end_ms == start_ms_[i] && !StopsSilently(sound.frequency, i)) return false;
+        if (stretch.end_ms == start_ms_[i] && !StopsSilently(sound, i)) return false;
         stretches_.push_back(stretch);
         open = false;
       }
@@ -253,15 +254,39 @@ class SettingBuilder {
   }
 
   // The tone ends where sounding part `index` begins and so sounds on its first sample,
-  // in every cycle; that is only exact where the sine is 0.
-  bool StopsSilently(int32_t frequency, size_t index) {
+  // in every cycle; that is only exact where the sine is 0, and allowed elsewhere when the
+  // part before is marked "~".
+  bool StopsSilently(const Sound& sound, size_t index) {
+    const int32_t frequency = sound.frequency;
+    const bool allowed = parts_[index - 1].sounds_into_next;
     const int64_t cycles = ends_for_ever_ ? 1 : options_.repeat;
     for (int64_t cycle = 0; cycle < cycles; ++cycle) {
       const int64_t at_ms = cycle * cycle_ms_ + start_ms_[index];
-      if (!SineIsSilentAt(frequency, rate_, WholeSamples(at_ms, rate_))) {
+      if (SineIsSilentAt(frequency, rate_, WholeSamples(at_ms, rate_))) continue;
+      if (cycle == 0) spilled_level_[index] += sound.level;
+      if (!allowed) {
         return RefusePart(index, std::to_string(frequency) + " Hz of the part before would sound on its first sample, at " +
                                      std::to_string(at_ms) + " ms (a tone sounds up to and including its end time), "
-                                     "where it is not 0");
+                                     "where it is not 0; mark the part before with '~' to allow that one sample");
+      }
+    }
+    return true;
+  }
+
+  // A "~" where nothing sounds on would not read back: refused. Where tones do, the
+  // first sample of the next part sums them too and must stay within full scale.
+  bool CheckMarks() {
+    for (size_t i = 0; i < parts_.size(); ++i) {
+      if (!parts_[i].sounds_into_next) continue;
+      const auto spilled = spilled_level_.find(i + 1);
+      if (spilled == spilled_level_.end()) {
+        return RefusePart(i, "it is marked '~', but none of its tones sounds on the next part's first sample");
+      }
+      int64_t sum = spilled->second;
+      for (const Sound& sound : sounds_[i + 1]) sum += sound.level;
+      if (sum > 100) {
+        return RefusePart(i + 1, "its first sample sums the levels of the part before too, " + Percent(sum) +
+                                     ", more than full scale");
       }
     }
     return true;
@@ -312,6 +337,7 @@ class SettingBuilder {
   int64_t cycle_ms_ = 0;
   std::set<Sound> distinct_;                 // every frequency and level, ascending
   std::vector<Stretch> stretches_;
+  std::map<size_t, int64_t> spilled_level_;  // per part, the levels that sound on its first sample
 };
 
 }  // namespace

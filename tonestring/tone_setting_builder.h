@@ -36,7 +36,8 @@ struct ToneStringOptions {
 // whole pattern), frequencies at or above half the sampling frequency, levels that round to
 // 0% or whose sum in a part exceeds full scale, durations that are not whole samples (at
 // 44100 Hz), a tone that would spill a non-zero sample into the next sounding part (tone end
-// times are inclusive), more than kMaxSettingTones tones, and a tone too long for the 32-bit
-// sample count.
+// times are inclusive) unless the part before is marked "~" (a "~" where no tone spills is
+// refused too), more than kMaxSettingTones tones, and a tone too long for the 32-bit sample
+// count.
 bool BuildToneSetting(const ToneSequence& sequence, const ToneStringOptions& options,
                       ToneSetting* setting, std::string* why_not);

@@ -64,6 +64,7 @@ std::string FormatTonePart(const TonePart& part) {
     }
   }
   if (part.duration_ms != kLastsForEver) text += "/" + std::to_string(part.duration_ms);
+  if (part.sounds_into_next) text += "~";
   return text;
 }
 

@@ -50,10 +50,18 @@ class PartReader {
       part->plays_once = true;
       rest.remove_prefix(1);
     }
+    rest = Trim(rest);
+    if (!rest.empty() && rest.back() == '~') {
+      part->sounds_into_next = true;
+      rest = Trim(rest.substr(0, rest.size() - 1));
+    }
     const size_t slash = rest.find('/');
     const std::string_view frequencies = Trim(rest.substr(0, slash));
     if (!ReadFrequencies(frequencies, part, why_not)) return false;
-    if (slash == std::string_view::npos) return true;
+    if (slash == std::string_view::npos) {
+      if (part->sounds_into_next) return Refuse("'~' needs a duration: a part that lasts for ever has no next part", why_not);
+      return true;
+    }
     return ReadDuration(Trim(rest.substr(slash + 1)), part, why_not);
   }
 

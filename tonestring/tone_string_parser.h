@@ -8,7 +8,8 @@
 // by F2 (F2 below F1) to a depth of kDefaultModulationDepthPercent, or of D percent with
 // "F1*F2%D": three sines, F1 at the level given and F1-F2, F1+F2 at 20*log10(D/200) dB
 // under it. "400*16%85@-13" is a 400 Hz carrier at -13 dBm0 with side tones at 384 and
-// 416 Hz, 7.4 dB under it.
+// 416 Hz, 7.4 dB under it. A trailing "~" ("950/333~") lets the part's tones sound on the
+// next part's first sample (see TonePart::sounds_into_next).
 #pragma once
 #include <string>
 #include <string_view>

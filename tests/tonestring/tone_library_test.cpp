@@ -82,22 +82,31 @@ int32_t LevelOf(const PartTone& tone, double row_percent) {
 }
 
 // What the string should sound like: each part's sines, free-running from the start of
-// the tone as the generator runs them, at their levels; silence between.
+// the tone as the generator runs them, at their levels; silence between. A part marked "~"
+// sounds its tones that stop on the next part's first sample too, and nowhere else.
 std::vector<int16_t> ExpectedSamples(const ToneSequence& normal, double row_percent, int32_t held_ms, int32_t cycles) {
-  std::map<std::pair<int32_t, int32_t>, reference::Generator> sines;
+  using Key = std::pair<int32_t, int32_t>;
+  std::map<Key, reference::Generator> sines;
+  auto add = [&](const Key& key, std::vector<int16_t>& samples, size_t from, size_t to) {
+    if (sines.count(key) == 0) sines[key].Init(0, kRate, 0, -1, key.first, 0, key.second);
+    for (size_t p = from; p < to; ++p) {
+      samples[p] = static_cast<int16_t>(samples[p] + sines[key].Value(static_cast<int32_t>(p % kRate)));
+    }
+  };
   std::vector<int16_t> samples;
   for (int32_t cycle = 0; cycle < cycles; ++cycle) {
+    std::set<Key> before;  // the tones of a part marked "~"
     for (const TonePart& part : normal.parts) {
       const int32_t duration = part.duration_ms == kLastsForEver ? held_ms : part.duration_ms;
       const size_t first = samples.size();
       samples.resize(first + static_cast<size_t>(duration) * kRate / 1000, 0);
-      for (const PartTone& tone : part.tones) {
-        const std::pair<int32_t, int32_t> key{static_cast<int32_t>(tone.frequency_hz), LevelOf(tone, row_percent)};
-        if (sines.count(key) == 0) sines[key].Init(0, kRate, 0, -1, key.first, 0, key.second);
-        for (size_t p = first; p < samples.size(); ++p) {
-          samples[p] = static_cast<int16_t>(samples[p] + sines[key].Value(static_cast<int32_t>(p % kRate)));
-        }
+      std::set<Key> keys;
+      for (const PartTone& tone : part.tones) keys.insert({static_cast<int32_t>(tone.frequency_hz), LevelOf(tone, row_percent)});
+      for (const Key& key : keys) add(key, samples, first, samples.size());
+      for (const Key& key : before) {
+        if (keys.count(key) == 0) add(key, samples, first, first + 1);
       }
+      before = part.sounds_into_next ? keys : std::set<Key>();
     }
   }
   return samples;

@@ -87,6 +87,9 @@ TEST(ToneSettingBuilder, EachShapeBecomesThisSetting) {
       // Modulation: side tones 20*log10(m/2) dB under the carrier, rounded on their own.
       {"400*16%85@-13/1000,0/2000", Options(), "8000 x1 | ON 1000, OFF 2000 | 384[0,3000]7, 400[0,3000]16, 416[0,3000]7"},
       {"425*25/1000", Options(8000, 1, 2000, 40.0), "8000 x1 | ON 1000 | 400[0,1000]18, 425[0,1000]40, 450[0,1000]18"},
+      // "~": a tone sounds on the next part's first sample, one sample past 333 ms.
+      {"950@-10/333~,1400@-10/333~,1800@-10/333,0/1000", Options(8000, 2),
+       "8000 x2 | ON 333, ON 333, ON 333, OFF 1000 | 950[0,333]22, 1400[333,666]22, 1800[666,1999]22"},
   };
   for (const Built& item : cases) {
     ToneSetting setting;
@@ -159,11 +162,17 @@ TEST(ToneSettingBuilder, RefusesWhatNoSettingRendersExactly) {
        "part 2 (10000/400): 10000 Hz is not below half the sampling frequency (4000 Hz)"},
       {Parsed("950/333,1400/333,1800/333,0/1000"), Options(),
        "part 2 (1400/333): 950 Hz of the part before would sound on its first sample, at 333 ms "
-       "(a tone sounds up to and including its end time), where it is not 0"},
+       "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
       // Silent at 330 ms in the first cycle, not at 995 ms in the second.
       {Parsed("950/330,1400/335"), Options(8000, 2),
        "part 2 (1400/335): 950 Hz of the part before would sound on its first sample, at 995 ms "
-       "(a tone sounds up to and including its end time), where it is not 0"},
+       "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
+      {Parsed("950/330~,1400/330"), Options(),
+       "part 1 (950/330~): it is marked '~', but none of its tones sounds on the next part's first sample"},
+      {Parsed("950/333~,0/333"), Options(),
+       "part 1 (950/333~): it is marked '~', but none of its tones sounds on the next part's first sample"},
+      {Parsed("950/333~,1400/333"), Options(),
+       "part 2 (1400/333): its first sample sums the levels of the part before too, 198%, more than full scale"},
       {Parsed("425/25,0/25"), Options(44100),
        "part 1 (425/25): 25 ms, which is not a whole number of samples at 44100 Hz"},
       {Parsed("425"), Options(44100, 1, 25),
@@ -180,7 +189,7 @@ TEST(ToneSettingBuilder, RefusesWhatNoSettingRendersExactly) {
        "part 1 (440/100): a level of 0.4% does not round to a whole percent of 1 or more"},
       {Parsed("425@-10/375,425@-20/375"), Options(),
        "part 2 (425@-20/375): 425 Hz of the part before would sound on its first sample, at 375 ms "
-       "(a tone sounds up to and including its end time), where it is not 0"},
+       "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
       {Parsed("440@-80/100"), Options(), "part 1 (440@-80/100): a level of 0.00696627% does not round to a whole percent of 1 or more"},
       {Parsed("440@3/100,0/100,440+480@3/100"), Options(), "part 3 (440+480@3/100): its levels add up to 147%, more than full scale"},
       {Parsed("440/300000"), Options(8000, 100),

@@ -75,10 +75,14 @@ TEST(ToneSettingReader, HandMadeSettingsReadAsToneStringsOrSayWhyNot) {
          AddStep(s, On, 375); AddStep(s, Off, 375); AddStep(s, On, 375); AddStep(s, Off, 375);
          AddTone(s, Sine, 425, 0, 0, 375, 22); AddTone(s, Sine, 425, 0, 750, 1500, 7);
        }, "425@-10/375,0/375,425@-20/375,0/375"},
-      {"a spill off the zero crossing", [](ToneSetting& s) {
+      {"a spill off the zero crossing is marked \"~\"", [](ToneSetting& s) {
          s.repeat = 2;
          AddStep(s, On, 750); AddStep(s, On, 750);
          AddTone(s, Sine, 350, 90, 0, 750, 30); AddTone(s, Sine, 440, 0, 0, 1500, 30);
+       }, "350@-7.3+440@-7.3/750~,440@-7.3/750"},
+      {"a spill into a step after silence", [](ToneSetting& s) {
+         AddStep(s, On, 750); AddStep(s, On, 750);
+         AddTone(s, Sine, 350, 90, 750, 750, 30); AddTone(s, Sine, 440, 0, 0, 1500, 30);
        }, "refused: tone 1 (350 Hz) sounds during only part of step 2"},
       {"a tone stopping inside a step", [](ToneSetting& s) {
          AddStep(s, On, 1000);

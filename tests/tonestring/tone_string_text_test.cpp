@@ -42,7 +42,8 @@ TEST(ToneStringText, AcceptedStringsComeBackInTheirNormalForm) {
       {"400*16@-13/1000", "384@-20+400@-13+416@-20/1000"},
       {"400 * 16 % 50 @ -13", "384@-25+400@-13+416@-25"},
       {"425*25%100@-10+1000@-20", "400@-16+425@-10+450@-16+1000@-20"},
-      {"100*16%84@-13", "84@-20+100@-13+116@-20"},  // -20.5 for the side tones' 6.6% reads back as 7%
+      {"100*16%84@-13", "84@-20+100@-13+116@-20"},
+      {"950/333 ~ ,1400/333~,1800/333,0/1000", "950/333~,1400/333~,1800/333,0/1000"},  // -20.5 for the side tones' 6.6% reads back as 7%
   };
   for (const Normalised& item : cases) {
     ToneSequence sequence;
@@ -85,6 +86,8 @@ TEST(ToneStringText, RefusalsNameThePartAndTheReason) {
       {"440@-1000", "part 1 (440@-1000): '-1000' is not a level in dBm0 such as -10 or -9.5"},
       {"440@-10@-3", "part 1 (440@-10@-3): '-10@-3' is not a level in dBm0 such as -10 or -9.5"},
       {"440@1e3", "part 1 (440@1e3): '1e3' is not a level in dBm0 such as -10 or -9.5"},
+      {"950~", "part 1 (950~): '~' needs a duration: a part that lasts for ever has no next part"},
+      {"950/333~~", "part 1 (950/333~~): '333~' is not a duration in whole milliseconds"},
       {"0@-10/100", "part 1 (0@-10/100): 0 (silence) has no level and cannot be modulated"},
       {"400*400", "part 1 (400*400): the modulating frequency of '400*400' must be above 0 and below the carrier"},
       {"400*0", "part 1 (400*0): the modulating frequency of '400*0' must be above 0 and below the carrier"},

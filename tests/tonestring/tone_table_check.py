@@ -28,7 +28,7 @@ def row_problems(row):
     longest_on, longest_off = CADENCE_LIMITS[row["tone"]]
     for part in row["tone string"].split(","):
         part = part.strip().lstrip("!")
-        sound, _, duration = part.partition("/")
+        sound, _, duration = part.rstrip("~").partition("/")
         frequencies = []
         for summand in sound.split("+"):
             match = SUMMAND.match(summand.strip())
