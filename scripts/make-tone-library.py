@@ -25,6 +25,11 @@ SOURCES = {
     "asterisk": "ITU-T E.180 Supplement 2, \"Various tones used in national networks\", as tabled in the "
                 "sample `indications.conf` of Asterisk",
     "dahdi": "ITU-T E.180 Supplement 2 as tabled in the tone zones of DAHDI (`zonedata.c`)",
+    "itu-ob-781": "ITU Operational Bulletin No. 781, the national tones notified to the ITU for its list of tones "
+                  "after E.180 Supplement 2, as transcribed in the tone library of webtone (figures only; that "
+                  "transcription's levels are its own default, not published)",
+    "itu-list": "the ITU's list of national tones (\"Various tones used in national networks\", E.180 Supplement 2) "
+                "as reproduced in the PalmH323 documentation (`dialtone.txt`)",
     "E.180": "ITU-T Recommendation E.180, the special information tone: 950, 1400 and 1800 Hz, "
              "330 ms each, then 1000 ms of silence",
     "precise-tone-plan": "the North American precise audible tone plan (ITU-T E.300-series Supplement 3): "
