@@ -14,6 +14,7 @@
 #include "editor/recording_check_dialog.h"
 #include "editor/tone_library_dialog.h"
 #include "editor/tone_save.h"
+#include "editor/tone_string_dialog.h"
 #include "files/string.h"
 #include "resources/resource_ids.h"
 
@@ -46,15 +47,18 @@ void CAppMain::NewSetting() {
   sample_buffer = nullptr;
   playback.ReplaceOutput(nullptr, 0, kInitialOutputRate);
   EnableToneButtons(false);
+  MarkSettingUnchanged();
 }
 
 void CAppMain::OpenToneFile() {
+  if (!ConfirmDiscardChanges()) return;
   const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
                                         OpenToneFileTitle(Language()), L"ton");
   if (!name.empty()) OpenChosenToneFile(name.c_str());
 }
 
 void CAppMain::OpenFromToneLibrary() {
+  if (!ConfirmDiscardChanges()) return;
   const std::filesystem::path chosen = RunToneLibraryDialog(main_window, ToneLibraryFolder(), &library_filter);
   if (!chosen.empty()) OpenChosenToneFile(chosen.wstring().c_str());
 }
@@ -67,11 +71,6 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
     ShowMessage(OpenFailedMessage(path, Language()), OpenToneFileTitle(Language()));
     return false;
   }
-  ShowNewSetting();
-  return true;
-}
-
-void CAppMain::ShowNewSetting() {
   ReloadLists();
   sampling_frequency = tone_setting.sampling_frequency;
   const int32_t index = SamplingFrequencyIndex(sampling_frequency);
@@ -83,14 +82,20 @@ void CAppMain::ShowNewSetting() {
   pattern_total = tone_setting.pattern_total;
   ShowSettingValues();
   CreateTone();
+  MarkSettingUnchanged();
+  return true;
 }
 
-void CAppMain::SaveToneFileAs() {
+bool CAppMain::SaveToneFileAs() {
   const std::wstring name = AskFileName(main_window, FileNameDialog::Save, ToneFileFilter(Language()),
                                         SaveToneFileTitle(Language()), nullptr);
-  if (name.empty()) return;
+  if (name.empty()) return false;
   const std::wstring path = ToneFileSavePath(name.c_str());
-  if (!path.empty()) SaveToneFile(path.c_str());
+  return !path.empty() && SaveToneFile(path.c_str());
+}
+
+bool CAppMain::SaveCurrentSetting() {
+  return tone_setting.path.empty() ? SaveToneFileAs() : SaveToneFile(nullptr);
 }
 
 void CAppMain::TakeWindowValues() {
@@ -102,11 +107,51 @@ void CAppMain::TakeWindowValues() {
   tone_setting.filter_on = filter_on;
 }
 
-void CAppMain::SaveToneFile(const wchar_t* path) {
+bool CAppMain::SaveToneFile(const wchar_t* path) {
   TakeWindowValues();
-  if (SaveToneFileAt(tone_setting, path)) return;
+  if (SaveToneFileAt(tone_setting, path)) {
+    MarkSettingUnchanged();
+    return true;
+  }
   const std::wstring failed = path != nullptr ? std::wstring(path) : WidePath(tone_setting.path);
   ShowMessage(SaveFailedMessage(failed.c_str(), Language()), SaveToneFileTitle(Language()));
+  return false;
+}
+
+bool CAppMain::ConfirmDiscardChanges() {
+  const auto ask = [this] {
+    const std::wstring question =
+        SaveChangesQuestion(SettingName(tone_setting.path, Language()), Language());
+    switch (MessageBoxW(main_window, question.c_str(), SaveChangesCaption(),
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+      case IDYES: return SaveChangesAnswer::kYes;
+      case IDNO: return SaveChangesAnswer::kNo;
+      default: return SaveChangesAnswer::kCancel;
+    }
+  };
+  return ConfirmDiscard(HasUnsavedChanges(), ask, [this] { return SaveCurrentSetting(); });
+}
+
+SettingValues CAppMain::CurrentValues() {
+  return CaptureSettingValues(tone_setting, SelectedSamplingFrequency(), ReadRepeat(),
+                              IsFilterChecked() ? 1 : 0);
+}
+
+void CAppMain::MarkSettingUnchanged() {
+  if (!tracking_changes_) return;
+  unchanged_values_ = CurrentValues();
+  RefreshTitle();
+}
+
+bool CAppMain::HasUnsavedChanges() {
+  return tracking_changes_ && CurrentValues() != unchanged_values_;
+}
+
+void CAppMain::RefreshTitle() {
+  const bool changed = HasUnsavedChanges();
+  if (changed == title_marked_) return;
+  title_marked_ = changed;
+  SetWindowTextW(main_window, MarkedCaption(caption_, changed).c_str());
 }
 
 void CAppMain::CreateTone() {
@@ -143,13 +188,38 @@ void CAppMain::CreateTone() {
   EnableToneButtons(true);
 }
 
-void CAppMain::ExportTone() {
-  RunToneExport(main_window, sample_buffer, sample_count, sample_rate);
+void CAppMain::EditToneString() {
+  // The string is read with the values the window would save now.
+  TakeWindowValues();
+  ToneSetting built;
+  if (!RunToneStringDialog(main_window, tone_setting, tone_setting.sampling_frequency,
+                           tone_setting.repeat, &built)) {
+    return;
+  }
+  ReplaceStepsAndTones(built);
 }
 
 void CAppMain::EnterDigits() {
-  if (!RunDigitsDialog(main_window, &digits_form, SelectedSamplingFrequency(), ReadRepeat(), &tone_setting)) return;
-  ShowNewSetting();
+  ToneSetting built;
+  if (!RunDigitsDialog(main_window, &digits_form, SelectedSamplingFrequency(), ReadRepeat(), &built)) return;
+  ReplaceStepsAndTones(built);
+}
+
+void CAppMain::ReplaceStepsAndTones(ToneSetting& built) {
+  std::string path = tone_setting.path;
+  MoveToneSetting(built, tone_setting);
+  tone_setting.path = std::move(path);
+  ReloadLists();
+  filter_on = tone_setting.filter_on;
+  repeat = tone_setting.repeat;
+  pattern_total = tone_setting.pattern_total;
+  ShowSettingValues();
+  CreateTone();
+  RefreshTitle();
+}
+
+void CAppMain::ExportTone() {
+  RunToneExport(main_window, sample_buffer, sample_count, sample_rate);
 }
 
 void CAppMain::CheckRecording() {

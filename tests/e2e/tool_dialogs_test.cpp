@@ -51,7 +51,7 @@ TEST(ToneLibraryDialog, TypingACountryAndOpeningItsBusyTone) {
     EXPECT_EQ(ListCell(dialog, kLibraryCountries, 0, 0), L"Germany");
     const int busy = RowNamed(dialog, kLibraryTones, L"busy");
     ASSERT_GE(busy, 0);
-    EXPECT_EQ(ListRow(dialog, kLibraryTones, busy, 3), (std::vector<std::wstring>{L"busy", L"425/480,0/480", L"-10.0 dBm0"}));
+    EXPECT_EQ(ListRow(dialog, kLibraryTones, busy, 3), (std::vector<std::wstring>{L"busy", L"425@-10/480,0/480", L"-10.0 dBm0"}));
 
     // A double-click (English) or Open (Japanese) opens the tone and creates it.
     SelectListRow(dialog, kLibraryTones, busy);

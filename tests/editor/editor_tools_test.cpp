@@ -93,7 +93,7 @@ TEST(ToneLibraryFolders, ListsCountriesAndTonesFromTheFilesWhenThereIsNoGoodInde
   for (const LibraryTone& tone : library.countries[1].tones) tones += tone.name + " ";
   EXPECT_EQ(tones, "dial ringback busy ");  // the library's order, not the alphabet's
   const LibraryTone& busy = library.countries[1].tones[2];
-  EXPECT_EQ(busy.tone_string + "|" + busy.levels, "400+450/500,0/500|-7.3 dBm0");
+  EXPECT_EQ(busy.tone_string + "|" + busy.levels, "400@-7.3+450@-7.3/500,0/500|-7.3 dBm0");
   EXPECT_EQ(busy.file, root / "new-zealand" / "busy.ton");
   ASSERT_EQ(library.countries[0].tones.size(), 2u);
   EXPECT_EQ(library.countries[0].tones[1].name + "|" + library.countries[0].tones[1].tone_string,
@@ -183,9 +183,9 @@ TEST(DigitsSetting, BuildsTheSettingThatSendsTheDigitsOrSaysWhyNot) {
     const char* tone_string;  // empty: refused
     std::wstring why_not;     // the start of the refusal
   } cases[] = {
-      {L"1,2", dtmf, L"100", L"500", 0, "697+1209/100,0/100,0/500,697+1336/100,0/100", L""},
-      {L"１２", dtmf, L"100", L"500", 0, "697+1209/100,0/100,697+1336/100,0/100", L""},  // full width
-      {L"KP1ST", mf, L"68", L"500", 0, "1100+1700/100,0/68,700+900/68,0/68,1500+1700/68,0/68", L""},
+      {L"1,2", dtmf, L"100", L"500", 0, "697@-9+1209@-7/100,0/100,0/500,697@-9+1336@-7/100,0/100", L""},
+      {L"１２", dtmf, L"100", L"500", 0, "697@-9+1209@-7/100,0/100,697@-9+1336@-7/100,0/100", L""},  // full width
+      {L"KP1ST", mf, L"68", L"500", 0, "1100@-7+1700@-7/100,0/68,700@-7+900@-7/68,0/68,1500@-7+1700@-7/68,0/68", L""},
       {L"12X", dtmf, L"100", L"500", 0, "", L"'X' at position 3 is no DTMF digit"},
       {L"", dtmf, L"100", L"500", 0, "", L"no digit to send"},
       {L"1", dtmf, L"fast", L"500", 0, "", L"On (ms): \"fast\" is not a number."},
