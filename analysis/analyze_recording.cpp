@@ -161,7 +161,9 @@ bool SplitAtToneChanges(const int16_t* samples, RecordingAnalysis* analysis) {
   std::vector<std::vector<double>> followed(period);
   for (size_t k = 0; k < period; ++k) {
     const CycleStep& step = analysis->cycle.steps[k];
-    if (step.kind == SegmentKind::Steady) followed[step.example_segment % period] = StrongFrequencies(analysis->steps[k].tones);
+    if (step.kind == SegmentKind::Steady) {
+      followed[step.example_segment % period] = FollowedFrequencies(analysis->steps[k].tones, kStrongToneRangeDb);
+    }
   }
   std::vector<Segment> split;
   for (size_t i = 0; i < analysis->segments.size(); ++i) {

@@ -1,0 +1,159 @@
+// check on degraded lines: each example and a few library tones (an information tone,
+// tones that beat) through echo, the channel's band-pass filter, an AGC and noise, passing
+// on their own setting with every step within 5 ms and failing on another.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/analyze_recording.h"
+#include "analysis/expected_cycle.h"
+#include "analysis/tone_check.h"
+#include "files/string.h"
+#include "files/tone_file.h"
+#include "synth/synthesize_tone.h"
+#include "tests/analysis/degraded_line.h"
+#include "tests/common/setting_builder.h"
+#include "tests/common/test_paths.h"
+
+namespace {
+
+using namespace sonaril_test;
+using Samples = std::vector<int16_t>;
+
+struct Condition {
+  const char* name;
+  std::function<Samples(const Samples&, int32_t rate)> apply;
+};
+
+// Each setting with the one it is checked against as the wrong one.
+struct Pairing {
+  const char* setting;
+  const char* wrong;
+};
+
+void Load(const std::string& relative, ToneSetting* setting) {
+  CString wide;
+  wide.Assign(TestDataPath("../../" + relative).c_str());
+  EXPECT_TRUE(LoadToneSetting(*setting, wide.GetWide())) << relative;
+}
+
+ExpectedCycle Expected(const std::string& relative) {
+  ToneSetting setting;
+  Load(relative, &setting);
+  ExpectedCycle expected;
+  EXPECT_EQ(BuildExpectedCycle(setting, &expected), SynthesisRefusal::None) << relative;
+  return expected;
+}
+
+// Worst step error in ms, and whether the check passed.
+struct Outcome {
+  bool pass = false;
+  double worst_ms = 0.0;
+};
+
+Outcome Check(const ExpectedCycle& expected, const Samples& samples, int32_t rate, const CheckTolerances& tolerances) {
+  RecordingAnalysis analysis;
+  EXPECT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
+  CheckResult result = CompareWithExpected(expected, samples.data(), analysis, tolerances);
+  Outcome outcome{result.pass, 0.0};
+  for (const StepComparison& step : result.steps) outcome.worst_ms = std::max(outcome.worst_ms, std::fabs(step.worst_error_ms));
+  return outcome;
+}
+
+TEST(LineConditions, DISABLED_EachSettingPassesOnItsOwnAndFailsOnAnother) {
+  const std::vector<Condition> conditions = {
+      {"clean", [](const Samples& s, int32_t) { return s; }},
+      {"echo 10 ms -10 dB", [](const Samples& s, int32_t r) { return WithEcho(s, r, 10, -10); }},
+      {"echo 20 ms -20 dB", [](const Samples& s, int32_t r) { return WithEcho(s, r, 20, -20); }},
+      {"echo 20 ms -40 dB", [](const Samples& s, int32_t r) { return WithEcho(s, r, 20, -40); }},
+      {"echo 40 ms -10 dB", [](const Samples& s, int32_t r) { return WithEcho(s, r, 40, -10); }},
+      {"echo 60 ms -10 dB", [](const Samples& s, int32_t r) { return WithEcho(s, r, 60, -10); }},
+      {"linear-phase 300-3400 Hz",
+       [](const Samples& s, int32_t r) { return ThroughBandPass(s, r, 300, 3400, FilterPhase::Linear); }},
+      {"minimum-phase 300-3400 Hz",
+       [](const Samples& s, int32_t r) { return ThroughBandPass(s, r, 300, 3400, FilterPhase::Minimum); }},
+      {"AGC, noise 20 dB", [](const Samples& s, int32_t r) { return ThroughAgc(WithNoise(s, 20, 7), r); }},
+      {"noise 10 dB", [](const Samples& s, int32_t) { return WithNoise(s, 10, 3); }},
+  };
+  const std::vector<Pairing> pairings = {
+      {"examples/busy-japan.ton", "examples/busy-north-america.ton"},
+      {"examples/busy-north-america.ton", "tones/china/busy.ton"},
+      {"examples/ramps-and-fades.ton", "examples/ringback-uk.ton"},
+      {"examples/ringback-north-america.ton", "tones/china/ringback.ton"},
+      {"examples/ringback-uk.ton", "tones/australia/ringback.ton"},
+      {"examples/test-tone-1khz-minus6db.ton", "examples/busy-japan.ton"},
+      {"tones/germany/special-information.ton", "tones/austria/special-information.ton"},
+      {"tones/australia/ringback.ton", "tones/united-arab-emirates/ringback.ton"},
+      {"tones/united-arab-emirates/ringback.ton", "tones/south-africa/ringback.ton"},
+  };
+  CheckTolerances within_5_ms;
+  within_5_ms.cadence_in_ms = true;
+  within_5_ms.cadence_ms = 5.0;
+  for (const Pairing& pairing : pairings) {
+    ToneSetting setting;
+    Load(pairing.setting, &setting);
+    const int32_t rate = setting.sampling_frequency;
+    Samples clean;
+    ASSERT_EQ(SynthesizeTone(setting, rate, std::max(setting.repeat, 3), setting.filter_on != 0, &clean),
+              SynthesisRefusal::None);
+    const ExpectedCycle own = Expected(pairing.setting);
+    const ExpectedCycle wrong = Expected(pairing.wrong);
+    for (const Condition& condition : conditions) {
+      Samples line = condition.apply(clean, rate);
+      Outcome right = Check(own, line, rate, within_5_ms);
+      Outcome other = Check(wrong, line, rate, CheckTolerances());
+      std::printf("%-42s %-26s own %s (worst %5.1f ms)  wrong %s\n", pairing.setting, condition.name,
+                  right.pass ? "PASS" : "FAIL", right.worst_ms, other.pass ? "PASS" : "FAIL");
+      EXPECT_TRUE(right.pass) << pairing.setting << ", " << condition.name << ": worst " << right.worst_ms << " ms";
+      EXPECT_FALSE(other.pass) << pairing.setting << " as " << pairing.wrong << ", " << condition.name;
+    }
+  }
+}
+
+struct BeatCase {
+  const char* name;
+  std::vector<int32_t> pattern;  // ON and OFF times, alternating, ON first
+  std::vector<std::pair<int32_t, int32_t>> tones;  // frequency, level
+};
+
+TEST(LineConditions, TonesThatBeatAreOneStep) {
+  const std::vector<BeatCase> cases = {
+      {"1633 Hz at 8 % and 1656 Hz at 10 %", {260, 1060, 550, 1950}, {{1633, 8}, {1656, 10}}},
+      {"384+400+416 (400 Hz modulated by 16 Hz)", {1000, 500}, {{384, 10}, {400, 20}, {416, 10}}},
+      {"400+425", {400, 200, 400, 2000}, {{400, 20}, {425, 20}}},
+      {"15 Hz apart, 1:3", {500, 500}, {{600, 10}, {615, 30}}},
+      {"60 Hz apart, 3:1", {300, 300}, {{1000, 30}, {1060, 10}}},
+  };
+  CheckTolerances within_5_ms;
+  within_5_ms.cadence_in_ms = true;
+  within_5_ms.cadence_ms = 5.0;
+  for (const BeatCase& test : cases) {
+    ToneSetting setting;
+    setting.sampling_frequency = 8000;
+    for (size_t i = 0; i < test.pattern.size(); ++i) AddStep(setting, i % 2 == 0 ? On : Off, test.pattern[i]);
+    for (const auto& tone : test.tones) AddTone(setting, Sine, tone.first, 0, 0, -1, tone.second);
+    ExpectedCycle expected;
+    ASSERT_EQ(BuildExpectedCycle(setting, &expected), SynthesisRefusal::None) << test.name;
+    EXPECT_EQ(expected.steps.size(), test.pattern.size()) << test.name;
+    Samples samples;
+    ASSERT_EQ(SynthesizeTone(setting, 8000, 3, false, &samples), SynthesisRefusal::None);
+    RecordingAnalysis analysis;
+    ASSERT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), 8000, &analysis));
+    EXPECT_EQ(analysis.steps.size(), test.pattern.size()) << test.name;
+    if (analysis.steps.size() != test.pattern.size()) continue;
+    for (const HeardStep& step : analysis.steps) {
+      if (step.kind == SegmentKind::Silent) continue;
+      EXPECT_EQ(step.kind, SegmentKind::Steady) << test.name;
+      EXPECT_EQ(step.tones.size(), test.tones.size()) << test.name;
+    }
+    Outcome own = Check(expected, samples, 8000, within_5_ms);
+    EXPECT_TRUE(own.pass) << test.name << ": worst " << own.worst_ms << " ms";
+  }
+}
+
+}  // namespace
