@@ -5,6 +5,7 @@
 
 #include "analysis/envelope.h"
 #include "analysis/runs.h"
+#include "analysis/tone_edges.h"
 #include "analysis/tone_changes.h"
 
 namespace {
@@ -219,6 +220,7 @@ bool AnalyzeRecording(const int16_t* samples, int64_t count, int32_t rate, Recor
   envelope = Envelope();
 
   SilenceClicks(samples, analysis);
+  FollowToneEdges(samples, rate, analysis->dc_offset, &analysis->segments);
   FindCycleAndTones(samples, analysis);
   if (SplitAtToneChanges(samples, analysis)) FindCycleAndTones(samples, analysis);
   analysis->background_tones = MeasureBackground(samples, *analysis);

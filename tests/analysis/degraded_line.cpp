@@ -79,8 +79,9 @@ std::vector<double> MinimumPhase(const std::vector<double>& taps) {
   return minimum;
 }
 
-// Convolution by overlapping blocks; the output is as long as the input.
-std::vector<double> Convolve(const std::vector<int16_t>& samples, const std::vector<double>& taps) {
+// Convolution by overlapping blocks, the output advanced by delay samples and as long as
+// the input.
+std::vector<double> Convolve(const std::vector<int16_t>& samples, const std::vector<double>& taps, size_t delay) {
   const size_t n = PowerOfTwoAtLeast(4 * taps.size());
   const size_t block = n - taps.size() + 1;
   kissfft<double> forward(n, false);
@@ -97,8 +98,7 @@ std::vector<double> Convolve(const std::vector<int16_t>& samples, const std::vec
     inverse.transform(b.data(), a.data());
     for (size_t i = 0; i < n; ++i) out[start + i] += a[i].real() / static_cast<double>(n);
   }
-  out.resize(samples.size());
-  return out;
+  return std::vector<double>(out.begin() + static_cast<long>(delay), out.begin() + static_cast<long>(delay + samples.size()));
 }
 
 }  // namespace
@@ -167,9 +167,11 @@ std::vector<int16_t> WithEcho(const std::vector<int16_t>& samples, int32_t rate,
 std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_t rate, double low_hz, double high_hz,
                                      FilterPhase phase) {
   std::vector<double> taps = BandPassTaps(rate, low_hz, high_hz);
+  // Linear phase is heard without its delay, as filters of audio editors apply it.
+  size_t delay = phase == FilterPhase::Linear ? taps.size() / 2 : 0;
   if (phase == FilterPhase::Minimum) taps = MinimumPhase(taps);
   std::vector<int16_t> filtered;
-  for (double value : Convolve(samples, taps)) filtered.push_back(Clip(value));
+  for (double value : Convolve(samples, taps, delay)) filtered.push_back(Clip(value));
   return filtered;
 }
 

@@ -1,0 +1,366 @@
+#include "analysis/tone_edges.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/tone_peaks.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Only the loudest tones near an edge, down to this far under the loudest, are fitted.
+constexpr double kFittedRangeDb = 30.0;
+constexpr size_t kMostFittedTones = 4;
+// The tones are measured and fitted in at most this much of a segment next to an edge,
+// this far from it (at most an eighth of the segment) ...
+constexpr double kFittedMs = 300.0;
+constexpr double kFitGuardMs = 10.0;
+// ... and the edge is looked for from this far inside (at most a quarter of the segment) ...
+constexpr double kSearchFromMs = 100.0;
+// ... up to this far outside it.
+constexpr double kReachOutsideMs = 30.0;
+// The recording's share of the fitted tones is read over this window, at least a period
+// of the lowest tone.
+constexpr double kWindowMs = 4.0;
+// The tones have stopped where that share falls under a half and stays there this long.
+constexpr double kHalf = 0.5;
+constexpr double kStaysUnderMs = 5.0;
+// A window where the fitted tones beat to almost nothing tells nothing.
+constexpr double kWeakestWindowShare = 0.2;
+// The edge found by loudness stays when it lies this close: a fade is that short, and
+// its first sample is the step's start.
+constexpr double kFadeMs = 3.0;
+// Where a ramp might rather be a steady sound that stops: this many places along it.
+constexpr int64_t kStepPositions = 16;
+// A sound this short behind a silence this short after a steady segment, at least this
+// much quieter, that its tones explain all but this share of, is the segment's echo.
+constexpr double kLongestEchoMs = 100.0;
+constexpr double kEchoUnderDb = 6.0;
+constexpr double kEchoUnexplained = 0.3;
+// Shortest segment whose edges are followed.
+constexpr double kShortestFollowedMs = 30.0;
+
+int64_t Samples(double ms, int32_t rate) { return static_cast<int64_t>(ms * rate / 1000.0); }
+
+// Tones fitted over a stretch by least squares: the cosine and sine amplitude of each,
+// times a gain that runs linearly from gain_first to gain_last over the stretch (1 to 1:
+// steady tones; 1 to 0: a ramp down).
+class ToneFit {
+ public:
+  ToneFit(const int16_t* samples, double dc_offset, int32_t rate, const std::vector<double>& frequencies)
+      : samples_(samples), dc_offset_(dc_offset) {
+    for (double frequency : frequencies) omega_.push_back(2.0 * kPi * frequency / rate);
+  }
+
+  // False when nothing can be fitted.
+  bool Fit(int64_t first, int64_t last, double gain_first = 1.0, double gain_last = 1.0) {
+    const size_t k = 2 * omega_.size();
+    if (k == 0 || last - first < static_cast<int64_t>(k) * 4) return false;
+    origin_ = first;
+    gain_first_ = gain_first;
+    gain_step_ = (gain_last - gain_first) / static_cast<double>(last - first);
+    std::vector<double> normal(k * k, 0.0);
+    std::vector<double> right(k, 0.0);
+    std::vector<double> basis(k);
+    for (int64_t n = first; n < last; ++n) {
+      Basis(n, &basis);
+      double value = samples_[n] - dc_offset_;
+      for (size_t i = 0; i < k; ++i) {
+        right[i] += basis[i] * value;
+        for (size_t j = i; j < k; ++j) normal[i * k + j] += basis[i] * basis[j];
+      }
+    }
+    double largest = 0.0;
+    for (size_t i = 0; i < k; ++i) largest = std::max(largest, normal[i * k + i]);
+    for (size_t i = 0; i < k; ++i) {
+      for (size_t j = 0; j < i; ++j) normal[i * k + j] = normal[j * k + i];
+      // Tones too close for the stretch to tell apart share their amplitude evenly.
+      normal[i * k + i] += 1e-6 * largest;
+    }
+    // Gaussian elimination; the matrix is symmetric positive definite.
+    for (size_t c = 0; c < k; ++c) {
+      double pivot = normal[c * k + c];
+      if (!(pivot > 0.0)) return false;
+      for (size_t r = c + 1; r < k; ++r) {
+        double factor = normal[r * k + c] / pivot;
+        for (size_t j = c; j < k; ++j) normal[r * k + j] -= factor * normal[c * k + j];
+        right[r] -= factor * right[c];
+      }
+    }
+    amplitude_.assign(k, 0.0);
+    for (size_t c = k; c-- > 0;) {
+      double sum = right[c];
+      for (size_t j = c + 1; j < k; ++j) sum -= normal[c * k + j] * amplitude_[j];
+      amplitude_[c] = sum / normal[c * k + c];
+    }
+    return true;
+  }
+
+  // The fitted tones' mean power at full gain.
+  double Power() const {
+    double power = 0.0;
+    for (double amplitude : amplitude_) power += amplitude * amplitude / 2.0;
+    return power;
+  }
+
+  double At(int64_t n) const {
+    double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
+    double value = 0.0;
+    for (size_t t = 0; t < omega_.size(); ++t) {
+      double phase = omega_[t] * static_cast<double>(n - origin_);
+      value += gain * (amplitude_[2 * t] * std::cos(phase) + amplitude_[2 * t + 1] * std::sin(phase));
+    }
+    return value;
+  }
+
+  // The recording's energy over [first, last) that the fit leaves unexplained.
+  double Unexplained(int64_t first, int64_t last) const {
+    double left = 0.0;
+    for (int64_t n = first; n < last; ++n) {
+      double error = samples_[n] - dc_offset_ - At(n);
+      left += error * error;
+    }
+    return left;
+  }
+
+ private:
+  void Basis(int64_t n, std::vector<double>* basis) const {
+    double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
+    for (size_t t = 0; t < omega_.size(); ++t) {
+      double phase = omega_[t] * static_cast<double>(n - origin_);
+      (*basis)[2 * t] = gain * std::cos(phase);
+      (*basis)[2 * t + 1] = gain * std::sin(phase);
+    }
+  }
+
+  const int16_t* samples_;
+  double dc_offset_;
+  std::vector<double> omega_;
+  std::vector<double> amplitude_;
+  int64_t origin_ = 0;
+  double gain_first_ = 1.0;
+  double gain_step_ = 0.0;
+};
+
+// The recording's share of the fitted tones around each sample of [first, last): running
+// totals of recording times tones and of tones squared.
+class ToneShare {
+ public:
+  ToneShare(const int16_t* samples, double dc_offset, const ToneFit& fit, int64_t first, int64_t last)
+      : first_(first), cross_(static_cast<size_t>(last - first + 1), 0.0), model_(cross_.size(), 0.0) {
+    for (int64_t n = first; n < last; ++n) {
+      double tone = fit.At(n);
+      size_t i = static_cast<size_t>(n - first);
+      cross_[i + 1] = cross_[i] + (samples[n] - dc_offset) * tone;
+      model_[i + 1] = model_[i] + tone * tone;
+    }
+  }
+
+  // The share over the window of half_width either side of n, and the tones' mean power
+  // there.
+  double Share(int64_t n, int64_t half_width, double* power) const {
+    const int64_t last = first_ + static_cast<int64_t>(cross_.size()) - 1;
+    size_t low = static_cast<size_t>(std::max(first_, n - half_width) - first_);
+    size_t high = static_cast<size_t>(std::min(last, n + half_width) - first_);
+    double model = model_[high] - model_[low];
+    *power = high > low ? model / static_cast<double>(high - low) : 0.0;
+    return model > 0.0 ? (cross_[high] - cross_[low]) / model : 0.0;
+  }
+
+ private:
+  int64_t first_;
+  std::vector<double> cross_;
+  std::vector<double> model_;
+};
+
+// The loudest tones of [first, last), and the window their share is read over.
+struct TonesToFit {
+  std::vector<double> frequencies;
+  int64_t half_window = 0;
+};
+
+TonesToFit MeasureTonesToFit(const int16_t* samples, int32_t rate, double dc_offset, int64_t first, int64_t last) {
+  TonesToFit fit;
+  Segment stretch{SegmentKind::Steady, first, last, false, false};
+  std::vector<TonePeak> tones = MeasureTones(samples, rate, dc_offset, stretch).tones;
+  std::sort(tones.begin(), tones.end(), [](const TonePeak& a, const TonePeak& b) { return a.level_dbfs > b.level_dbfs; });
+  for (const TonePeak& tone : tones) {
+    if (fit.frequencies.size() >= kMostFittedTones || tone.level_dbfs < tones.front().level_dbfs - kFittedRangeDb) break;
+    fit.frequencies.push_back(tone.frequency);
+  }
+  if (fit.frequencies.empty()) return fit;
+  double lowest = *std::min_element(fit.frequencies.begin(), fit.frequencies.end());
+  fit.half_window = std::max(Samples(kWindowMs, rate), static_cast<int64_t>(rate / lowest)) / 2;
+  return fit;
+}
+
+// The stretch next to the edge of the segment where its tones are measured and fitted.
+void StretchInside(const Segment& segment, bool at_start, int32_t rate, int64_t* first, int64_t* last) {
+  const int64_t length = segment.end - segment.start;
+  const int64_t guard = std::min(Samples(kFitGuardMs, rate), length / 8);
+  const int64_t measured = std::min(Samples(kFittedMs, rate), length - 2 * guard);
+  *first = at_start ? segment.start + guard : segment.end - guard - measured;
+  *last = *first + measured;
+}
+
+// The first sample, from inside towards outside, where the recording holds the fitted
+// tones under half and keeps them there; -1 when it never does.
+int64_t TonesEdge(const int16_t* samples, double dc_offset, int32_t rate, const ToneFit& fit, int64_t half_window,
+                  int64_t inside, int64_t outside) {
+  if (inside == outside) return -1;
+  const int64_t step = outside > inside ? 1 : -1;
+  ToneShare share(samples, dc_offset, fit, std::min(inside, outside), std::max(inside, outside));
+  const double weakest = kWeakestWindowShare * fit.Power();
+  const int64_t stays = Samples(kStaysUnderMs, rate);
+  int64_t under_since = -1;
+  for (int64_t n = inside; n != outside; n += step) {
+    double power = 0.0;
+    double value = share.Share(n, half_window, &power);
+    if (power < weakest) continue;
+    if (value >= kHalf) {
+      under_since = -1;
+    } else if (under_since < 0) {
+      under_since = n;
+    }
+    if (under_since >= 0 && std::llabs(n - under_since) >= stays) break;
+  }
+  return under_since;
+}
+
+// Whether a ramp beside a steady segment is rather the steady tones going on unchanged
+// and then stopping, or going on lower (an echo's tail, a filter's ringing): its tones,
+// fitted at one steady level up to some point and at another beyond, explain it better
+// than fitted along the ramp's line.
+bool SteadierThanARamp(const int16_t* samples, int32_t rate, double dc_offset, const Segment& ramp,
+                       const Segment& steady) {
+  const bool down = ramp.kind == SegmentKind::RampDown;
+  int64_t first = 0;
+  int64_t last = 0;
+  StretchInside(steady, !down, rate, &first, &last);
+  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  ToneFit line(samples, dc_offset, rate, tones.frequencies);
+  if (!line.Fit(ramp.start, ramp.end, down ? 1.0 : 0.0, down ? 0.0 : 1.0)) return false;
+  const double line_left = line.Unexplained(ramp.start, ramp.end);
+  const int64_t length = ramp.end - ramp.start;
+  for (int64_t k = 1; k < kStepPositions; ++k) {
+    int64_t at = ramp.start + length * k / kStepPositions;
+    ToneFit before(samples, dc_offset, rate, tones.frequencies);
+    ToneFit after(samples, dc_offset, rate, tones.frequencies);
+    if (!before.Fit(ramp.start, at) || !after.Fit(at, ramp.end)) continue;
+    if (before.Unexplained(ramp.start, at) + after.Unexplained(at, ramp.end) < line_left) return true;
+  }
+  return false;
+}
+
+// Joins to a steady segment each ramp beside it that is steadier than a ramp.
+void JoinFalseRamps(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  std::vector<Segment> kept;
+  const int64_t shortest = Samples(kShortestFollowedMs, rate);
+  for (size_t i = 0; i < segments->size(); ++i) {
+    const Segment& ramp = (*segments)[i];
+    Segment* steady = nullptr;
+    if (ramp.kind == SegmentKind::RampDown && !kept.empty() && kept.back().kind == SegmentKind::Steady) {
+      steady = &kept.back();
+    } else if (ramp.kind == SegmentKind::RampUp && i + 1 < segments->size() &&
+               (*segments)[i + 1].kind == SegmentKind::Steady) {
+      steady = &(*segments)[i + 1];
+    }
+    if (steady == nullptr || steady->end - steady->start < shortest ||
+        !SteadierThanARamp(samples, rate, dc_offset, ramp, *steady)) {
+      kept.push_back(ramp);
+    } else if (ramp.kind == SegmentKind::RampDown) {
+      steady->end = ramp.end;
+      steady->cut_at_end = ramp.cut_at_end;
+    } else {
+      steady->start = ramp.start;
+      steady->cut_at_start = ramp.cut_at_start;
+    }
+  }
+  segments->swap(kept);
+}
+
+// Whether the short sound tail, after a short silence behind the steady segment, is its
+// echo: quieter by kEchoUnderDb at least, and made of its tones.
+bool IsEchoOf(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& tail) {
+  int64_t first = 0;
+  int64_t last = 0;
+  StretchInside(steady, false, rate, &first, &last);
+  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  ToneFit step(samples, dc_offset, rate, tones.frequencies);
+  ToneFit echo(samples, dc_offset, rate, tones.frequencies);
+  if (!step.Fit(first, last) || !echo.Fit(tail.start, tail.end)) return false;
+  double energy = 0.0;
+  for (int64_t n = tail.start; n < tail.end; ++n) energy += (samples[n] - dc_offset) * (samples[n] - dc_offset);
+  const double power = energy / static_cast<double>(tail.end - tail.start);
+  return power <= step.Power() * std::pow(10.0, -kEchoUnderDb / 10.0) &&
+         echo.Unexplained(tail.start, tail.end) <= kEchoUnexplained * energy;
+}
+
+// Joins to each steady segment the echo that a short silence cuts off behind it.
+void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  std::vector<Segment> kept;
+  const int64_t longest = Samples(kLongestEchoMs, rate);
+  for (const Segment& segment : *segments) {
+    size_t count = kept.size();
+    bool tail = count >= 2 && IsSounding(segment.kind) && segment.end - segment.start <= longest && !segment.cut_at_end &&
+                kept[count - 1].kind == SegmentKind::Silent && kept[count - 1].end - kept[count - 1].start <= longest &&
+                kept[count - 2].kind == SegmentKind::Steady &&
+                kept[count - 2].end - kept[count - 2].start >= Samples(kShortestFollowedMs, rate) &&
+                IsEchoOf(samples, rate, dc_offset, kept[count - 2], segment);
+    if (tail) {
+      kept.pop_back();
+      kept.back().end = segment.end;
+    } else {
+      kept.push_back(segment);
+    }
+  }
+  segments->swap(kept);
+}
+
+// Where the tones of the segment start (at_start) or stop, searched from inside it to
+// outside; -1 when not found.
+int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment, bool at_start,
+                   int64_t outside) {
+  int64_t first = 0;
+  int64_t last = 0;
+  StretchInside(segment, at_start, rate, &first, &last);
+  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  if (tones.frequencies.empty()) return -1;
+  ToneFit fit(samples, dc_offset, rate, tones.frequencies);
+  if (!fit.Fit(first, last)) return -1;
+  const int64_t from = std::min(Samples(kSearchFromMs, rate), (segment.end - segment.start) / 4);
+  const int64_t inside = at_start ? segment.start + from : segment.end - from;
+  int64_t under = TonesEdge(samples, dc_offset, rate, fit, tones.half_window, inside, outside);
+  if (under < 0) return -1;
+  return at_start ? under + 1 : under;
+}
+
+}  // namespace
+
+void FollowToneEdges(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  JoinEchoTails(samples, rate, dc_offset, segments);
+  JoinFalseRamps(samples, rate, dc_offset, segments);
+  std::vector<Segment>& list = *segments;
+  const int64_t reach = Samples(kReachOutsideMs, rate);
+  const int64_t fade = Samples(kFadeMs, rate);
+  for (size_t i = 0; i < list.size(); ++i) {
+    Segment& segment = list[i];
+    if (segment.kind != SegmentKind::Steady || segment.end - segment.start < Samples(kShortestFollowedMs, rate)) continue;
+    if (i > 0 && list[i - 1].kind == SegmentKind::Silent && !segment.cut_at_start) {
+      Segment& before = list[i - 1];
+      int64_t edge = FollowEdge(samples, rate, dc_offset, segment, true, std::max(before.start + 1, segment.start - reach));
+      if (edge >= 0 && std::llabs(edge - segment.start) > fade) {
+        segment.start = edge;
+        before.end = edge;
+      }
+    }
+    if (i + 1 < list.size() && list[i + 1].kind == SegmentKind::Silent && !segment.cut_at_end) {
+      Segment& after = list[i + 1];
+      int64_t edge = FollowEdge(samples, rate, dc_offset, segment, false, std::min(after.end - 1, segment.end + reach));
+      if (edge >= 0 && std::llabs(edge - segment.end) > fade) {
+        segment.end = edge;
+        after.start = edge;
+      }
+    }
+  }
+}
