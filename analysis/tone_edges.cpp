@@ -12,9 +12,10 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kFittedRangeDb = 30.0;
 constexpr size_t kMostFittedTones = 4;
 // The tones are measured and fitted in at most this much of a segment next to an edge,
-// this far from it (at most an eighth of the segment) ...
+// this far from it (at most an eighth of the segment), beyond the echo or ringing that
+// may follow it and the stretch an echo has not yet reached ...
 constexpr double kFittedMs = 300.0;
-constexpr double kFitGuardMs = 10.0;
+constexpr double kFitGuardMs = 70.0;
 // ... and the edge is looked for from this far inside (at most a quarter of the segment) ...
 constexpr double kSearchFromMs = 100.0;
 // ... up to this far outside it.
@@ -26,7 +27,7 @@ constexpr double kWindowMs = 4.0;
 constexpr double kHalf = 0.5;
 constexpr double kStaysUnderMs = 5.0;
 // A window where the fitted tones beat to almost nothing tells nothing.
-constexpr double kWeakestWindowShare = 0.2;
+constexpr double kWeakestWindowShare = 0.35;
 // The edge found by loudness stays when it lies this close: a fade is that short, and
 // its first sample is the step's start.
 constexpr double kFadeMs = 3.0;
@@ -35,8 +36,11 @@ constexpr int64_t kStepPositions = 16;
 // A sound this short behind a silence this short after a steady segment, at least this
 // much quieter, that its tones explain all but this share of, is the segment's echo.
 constexpr double kLongestEchoMs = 100.0;
-constexpr double kEchoUnderDb = 6.0;
+constexpr double kEchoUnderDb = 3.0;
 constexpr double kEchoUnexplained = 0.3;
+// A silence this short inside a steady sound, where its tones are this weak, is their beat.
+constexpr double kLongestNullMs = 40.0;
+constexpr double kNullShare = 0.3;
 // Shortest segment whose edges are followed.
 constexpr double kShortestFollowedMs = 30.0;
 
@@ -203,28 +207,37 @@ void StretchInside(const Segment& segment, bool at_start, int32_t rate, int64_t*
   *last = *first + measured;
 }
 
-// The first sample, from inside towards outside, where the recording holds the fitted
-// tones under half and keeps them there; -1 when it never does.
-int64_t TonesEdge(const int16_t* samples, double dc_offset, int32_t rate, const ToneFit& fit, int64_t half_window,
-                  int64_t inside, int64_t outside) {
-  if (inside == outside) return -1;
+// Where the recording, from inside towards outside, stops holding the fitted tones: the
+// last sample it holds them at half or more before it holds them under half and keeps them
+// there, and that first sample under half. Between the two the tones beat too weakly to
+// tell. False when the tones never stop.
+struct ToneStop {
+  int64_t last_held = -1;
+  int64_t first_under = -1;
+};
+
+bool FindToneStop(const int16_t* samples, double dc_offset, int32_t rate, const ToneFit& fit, int64_t half_window,
+                  int64_t inside, int64_t outside, ToneStop* stop) {
+  if (inside == outside) return false;
   const int64_t step = outside > inside ? 1 : -1;
   ToneShare share(samples, dc_offset, fit, std::min(inside, outside), std::max(inside, outside));
   const double weakest = kWeakestWindowShare * fit.Power();
   const int64_t stays = Samples(kStaysUnderMs, rate);
-  int64_t under_since = -1;
+  stop->last_held = inside;
+  stop->first_under = -1;
   for (int64_t n = inside; n != outside; n += step) {
     double power = 0.0;
     double value = share.Share(n, half_window, &power);
     if (power < weakest) continue;
     if (value >= kHalf) {
-      under_since = -1;
-    } else if (under_since < 0) {
-      under_since = n;
+      stop->last_held = n;
+      stop->first_under = -1;
+    } else if (stop->first_under < 0) {
+      stop->first_under = n;
     }
-    if (under_since >= 0 && std::llabs(n - under_since) >= stays) break;
+    if (stop->first_under >= 0 && std::llabs(n - stop->first_under) >= stays) break;
   }
-  return under_since;
+  return stop->first_under >= 0;
 }
 
 // Whether a ramp beside a steady segment is rather the steady tones going on unchanged
@@ -317,8 +330,47 @@ void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::
   segments->swap(kept);
 }
 
+// Whether the short silence after the steady segment is where its own tones beat to
+// nothing: fitted inside it, they are that weak there too, or still sound there at half.
+bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& gap) {
+  int64_t first = 0;
+  int64_t last = 0;
+  StretchInside(steady, false, rate, &first, &last);
+  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  ToneFit fit(samples, dc_offset, rate, tones.frequencies);
+  if (!fit.Fit(first, last)) return false;
+  ToneShare share(samples, dc_offset, fit, gap.start, gap.end);
+  double power = 0.0;
+  double value = share.Share((gap.start + gap.end) / 2, (gap.end - gap.start) / 2 + 1, &power);
+  return power < kNullShare * fit.Power() || value >= kHalf;
+}
+
+// Joins the steady segments on either side of a short silence where their tones beat
+// to nothing (in noise, the quiet of a beat is as deep as a gap).
+void JoinBeatNulls(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  std::vector<Segment> kept;
+  const int64_t longest = Samples(kLongestNullMs, rate);
+  const int64_t shortest = Samples(kShortestFollowedMs, rate);
+  for (const Segment& segment : *segments) {
+    size_t count = kept.size();
+    bool joins = count >= 2 && segment.kind == SegmentKind::Steady && kept[count - 1].kind == SegmentKind::Silent &&
+                 kept[count - 1].end - kept[count - 1].start <= longest && kept[count - 2].kind == SegmentKind::Steady &&
+                 kept[count - 2].end - kept[count - 2].start >= shortest &&
+                 IsBeatNull(samples, rate, dc_offset, kept[count - 2], kept[count - 1]);
+    if (joins) {
+      kept.pop_back();
+      kept.back().end = segment.end;
+      kept.back().cut_at_end = segment.cut_at_end;
+    } else {
+      kept.push_back(segment);
+    }
+  }
+  segments->swap(kept);
+}
+
 // Where the tones of the segment start (at_start) or stop, searched from inside it to
-// outside; -1 when not found.
+// outside: the edge found by loudness when it lies where the tones stop (within a fade),
+// else the first sample without them; -1 when they never stop.
 int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment, bool at_start,
                    int64_t outside) {
   int64_t first = 0;
@@ -330,26 +382,32 @@ int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const
   if (!fit.Fit(first, last)) return -1;
   const int64_t from = std::min(Samples(kSearchFromMs, rate), (segment.end - segment.start) / 4);
   const int64_t inside = at_start ? segment.start + from : segment.end - from;
-  int64_t under = TonesEdge(samples, dc_offset, rate, fit, tones.half_window, inside, outside);
-  if (under < 0) return -1;
-  return at_start ? under + 1 : under;
+  ToneStop stop;
+  if (!FindToneStop(samples, dc_offset, rate, fit, tones.half_window, inside, outside, &stop)) return -1;
+  // The first sample of the sound, or one past its last.
+  const int64_t held = at_start ? stop.last_held : stop.last_held + 1;
+  const int64_t under = at_start ? stop.first_under + 1 : stop.first_under;
+  const int64_t loudness = at_start ? segment.start : segment.end;
+  const int64_t fade = Samples(kFadeMs, rate);
+  if (loudness >= std::min(held, under) - fade && loudness <= std::max(held, under) + fade) return loudness;
+  return under;
 }
 
 }  // namespace
 
 void FollowToneEdges(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  JoinBeatNulls(samples, rate, dc_offset, segments);
   JoinEchoTails(samples, rate, dc_offset, segments);
   JoinFalseRamps(samples, rate, dc_offset, segments);
   std::vector<Segment>& list = *segments;
   const int64_t reach = Samples(kReachOutsideMs, rate);
-  const int64_t fade = Samples(kFadeMs, rate);
   for (size_t i = 0; i < list.size(); ++i) {
     Segment& segment = list[i];
     if (segment.kind != SegmentKind::Steady || segment.end - segment.start < Samples(kShortestFollowedMs, rate)) continue;
     if (i > 0 && list[i - 1].kind == SegmentKind::Silent && !segment.cut_at_start) {
       Segment& before = list[i - 1];
       int64_t edge = FollowEdge(samples, rate, dc_offset, segment, true, std::max(before.start + 1, segment.start - reach));
-      if (edge >= 0 && std::llabs(edge - segment.start) > fade) {
+      if (edge >= 0) {
         segment.start = edge;
         before.end = edge;
       }
@@ -357,7 +415,7 @@ void FollowToneEdges(const int16_t* samples, int32_t rate, double dc_offset, std
     if (i + 1 < list.size() && list[i + 1].kind == SegmentKind::Silent && !segment.cut_at_end) {
       Segment& after = list[i + 1];
       int64_t edge = FollowEdge(samples, rate, dc_offset, segment, false, std::min(after.end - 1, segment.end + reach));
-      if (edge >= 0 && std::llabs(edge - segment.end) > fade) {
+      if (edge >= 0) {
         segment.end = edge;
         after.start = edge;
       }
