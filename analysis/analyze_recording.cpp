@@ -7,9 +7,18 @@
 #include "analysis/runs.h"
 #include "analysis/tone_edges.h"
 #include "analysis/tone_changes.h"
+#include "analysis/tone_envelope.h"
 
 namespace {
 
+// When even the quietest stretches of a few frames (this share of them) lie less than this
+// under the loudest, noise fills the silences and the recording's loudness is heard
+// through its tones alone. (Smoothed over 25 frames, gaps of 25 ms never fall to silence;
+// stretches of 5 frames do, and in noise they do not fall far under it.)
+constexpr double kThroughTonesUnderDb = 15.0;
+constexpr double kQuietestShare = 0.01;
+constexpr size_t kQuietStretchFrames = 5;
+constexpr size_t kMostSortedStretches = 100000;
 // Sounding segments shorter than this are checked at once for being a click.
 constexpr double kShortSoundMs = 50.0;
 // Rounds of searching the cycle again, after silencing steps that hold no tone or finding
@@ -38,6 +47,22 @@ void MergeSilences(std::vector<Segment>* segments) {
     }
   }
   segments->swap(merged);
+}
+
+// The power the quietest stretches of kQuietStretchFrames stay under.
+double QuietestPower(const Envelope& envelope) {
+  const size_t stretches = envelope.power.size() / kQuietStretchFrames;
+  if (stretches == 0) return 0.0;
+  const size_t stride = std::max<size_t>(1, stretches / kMostSortedStretches);
+  std::vector<double> powers;
+  for (size_t s = 0; s < stretches; s += stride) {
+    double sum = 0.0;
+    for (size_t k = s * kQuietStretchFrames; k < (s + 1) * kQuietStretchFrames; ++k) sum += envelope.power[k];
+    powers.push_back(sum / kQuietStretchFrames);
+  }
+  size_t rank = static_cast<size_t>(kQuietestShare * static_cast<double>(powers.size()));
+  std::nth_element(powers.begin(), powers.begin() + rank, powers.end());
+  return powers[rank];
 }
 
 bool IsBackground(const TonePeak& tone, const std::vector<TonePeak>& background) {
@@ -214,6 +239,10 @@ bool AnalyzeRecording(const int16_t* samples, int64_t count, int32_t rate, Recor
   if (!MeasureEnvelope(samples, count, rate, &envelope)) return false;
   analysis->dc_offset = envelope.dc_offset;
   analysis->background_dbfs = PowerToDbfs(envelope.floor_power);
+  if (PowerToDbfs(envelope.peak_power) - PowerToDbfs(QuietestPower(envelope)) < kThroughTonesUnderDb) {
+    std::vector<double> tones = SurveyTones(samples, count, rate, envelope.dc_offset);
+    if (!tones.empty() && !MeasureToneEnvelope(samples, tones, &envelope)) return false;
+  }
   std::vector<Run> runs = FindRuns(samples, envelope);
   analysis->segments = SplitIntoSegments(runs, envelope);
   // The envelope's frames are no longer needed; the tones come from the samples.

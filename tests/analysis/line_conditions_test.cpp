@@ -118,6 +118,41 @@ TEST(LineConditions, EachSettingPassesOnItsOwnAndFailsOnAnother) {
   }
 }
 
+struct NoisyCase {
+  const char* setting;
+  double snr_db;
+};
+
+// In noise down to 6 dB under single and dual tones (10 dB under information tones) the
+// steps and their tones are still heard: each tone once, none taken for the background.
+TEST(LineConditions, TonesHeardInNoise) {
+  const std::vector<NoisyCase> cases = {
+      {"examples/busy-japan.ton", 6},
+      {"examples/ringback-north-america.ton", 6},
+      {"tones/australia/ringback.ton", 6},
+      {"tones/germany/special-information.ton", 10},
+      {"tones/united-kingdom/special-information.ton", 10},
+  };
+  for (const NoisyCase& test : cases) {
+    ToneSetting setting;
+    Load(test.setting, &setting);
+    const int32_t rate = setting.sampling_frequency;
+    Samples samples;
+    ASSERT_EQ(SynthesizeTone(setting, rate, std::max(setting.repeat, 3), false, &samples), SynthesisRefusal::None);
+    samples = WithNoise(samples, test.snr_db, 11);
+    RecordingAnalysis analysis;
+    ASSERT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), rate, &analysis));
+    EXPECT_TRUE(CompareWithExpected(Expected(test.setting), samples.data(), analysis, CheckTolerances()).pass)
+        << test.setting;
+    for (const HeardStep& step : analysis.steps) {
+      for (size_t i = 1; i < step.tones.size(); ++i) {
+        EXPECT_GT(step.tones[i].frequency - step.tones[i - 1].frequency, 10.0) << test.setting << ": listed twice";
+      }
+    }
+    EXPECT_TRUE(analysis.background_tones.empty()) << test.setting << ": " << analysis.background_tones.front().frequency;
+  }
+}
+
 struct BeatCase {
   const char* name;
   std::vector<int32_t> pattern;  // ON and OFF times, alternating, ON first
