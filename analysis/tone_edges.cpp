@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "analysis/tone_fit.h"
 #include "analysis/tone_peaks.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Only the loudest tones near an edge, down to this far under the loudest, are fitted.
 constexpr double kFittedRangeDb = 30.0;
 constexpr size_t kMostFittedTones = 4;
@@ -46,137 +47,6 @@ constexpr double kShortestFollowedMs = 30.0;
 
 int64_t Samples(double ms, int32_t rate) { return static_cast<int64_t>(ms * rate / 1000.0); }
 
-// Tones fitted over a stretch by least squares: the cosine and sine amplitude of each,
-// times a gain that runs linearly from gain_first to gain_last over the stretch (1 to 1:
-// steady tones; 1 to 0: a ramp down).
-class ToneFit {
- public:
-  ToneFit(const int16_t* samples, double dc_offset, int32_t rate, const std::vector<double>& frequencies)
-      : samples_(samples), dc_offset_(dc_offset) {
-    for (double frequency : frequencies) omega_.push_back(2.0 * kPi * frequency / rate);
-  }
-
-  // False when nothing can be fitted.
-  bool Fit(int64_t first, int64_t last, double gain_first = 1.0, double gain_last = 1.0) {
-    const size_t k = 2 * omega_.size();
-    if (k == 0 || last - first < static_cast<int64_t>(k) * 4) return false;
-    origin_ = first;
-    gain_first_ = gain_first;
-    gain_step_ = (gain_last - gain_first) / static_cast<double>(last - first);
-    std::vector<double> normal(k * k, 0.0);
-    std::vector<double> right(k, 0.0);
-    std::vector<double> basis(k);
-    for (int64_t n = first; n < last; ++n) {
-      Basis(n, &basis);
-      double value = samples_[n] - dc_offset_;
-      for (size_t i = 0; i < k; ++i) {
-        right[i] += basis[i] * value;
-        for (size_t j = i; j < k; ++j) normal[i * k + j] += basis[i] * basis[j];
-      }
-    }
-    double largest = 0.0;
-    for (size_t i = 0; i < k; ++i) largest = std::max(largest, normal[i * k + i]);
-    for (size_t i = 0; i < k; ++i) {
-      for (size_t j = 0; j < i; ++j) normal[i * k + j] = normal[j * k + i];
-      // Tones too close for the stretch to tell apart share their amplitude evenly.
-      normal[i * k + i] += 1e-6 * largest;
-    }
-    // Gaussian elimination; the matrix is symmetric positive definite.
-    for (size_t c = 0; c < k; ++c) {
-      double pivot = normal[c * k + c];
-      if (!(pivot > 0.0)) return false;
-      for (size_t r = c + 1; r < k; ++r) {
-        double factor = normal[r * k + c] / pivot;
-        for (size_t j = c; j < k; ++j) normal[r * k + j] -= factor * normal[c * k + j];
-        right[r] -= factor * right[c];
-      }
-    }
-    amplitude_.assign(k, 0.0);
-    for (size_t c = k; c-- > 0;) {
-      double sum = right[c];
-      for (size_t j = c + 1; j < k; ++j) sum -= normal[c * k + j] * amplitude_[j];
-      amplitude_[c] = sum / normal[c * k + c];
-    }
-    return true;
-  }
-
-  // The fitted tones' mean power at full gain.
-  double Power() const {
-    double power = 0.0;
-    for (double amplitude : amplitude_) power += amplitude * amplitude / 2.0;
-    return power;
-  }
-
-  double At(int64_t n) const {
-    double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
-    double value = 0.0;
-    for (size_t t = 0; t < omega_.size(); ++t) {
-      double phase = omega_[t] * static_cast<double>(n - origin_);
-      value += gain * (amplitude_[2 * t] * std::cos(phase) + amplitude_[2 * t + 1] * std::sin(phase));
-    }
-    return value;
-  }
-
-  // The recording's energy over [first, last) that the fit leaves unexplained.
-  double Unexplained(int64_t first, int64_t last) const {
-    double left = 0.0;
-    for (int64_t n = first; n < last; ++n) {
-      double error = samples_[n] - dc_offset_ - At(n);
-      left += error * error;
-    }
-    return left;
-  }
-
- private:
-  void Basis(int64_t n, std::vector<double>* basis) const {
-    double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
-    for (size_t t = 0; t < omega_.size(); ++t) {
-      double phase = omega_[t] * static_cast<double>(n - origin_);
-      (*basis)[2 * t] = gain * std::cos(phase);
-      (*basis)[2 * t + 1] = gain * std::sin(phase);
-    }
-  }
-
-  const int16_t* samples_;
-  double dc_offset_;
-  std::vector<double> omega_;
-  std::vector<double> amplitude_;
-  int64_t origin_ = 0;
-  double gain_first_ = 1.0;
-  double gain_step_ = 0.0;
-};
-
-// The recording's share of the fitted tones around each sample of [first, last): running
-// totals of recording times tones and of tones squared.
-class ToneShare {
- public:
-  ToneShare(const int16_t* samples, double dc_offset, const ToneFit& fit, int64_t first, int64_t last)
-      : first_(first), cross_(static_cast<size_t>(last - first + 1), 0.0), model_(cross_.size(), 0.0) {
-    for (int64_t n = first; n < last; ++n) {
-      double tone = fit.At(n);
-      size_t i = static_cast<size_t>(n - first);
-      cross_[i + 1] = cross_[i] + (samples[n] - dc_offset) * tone;
-      model_[i + 1] = model_[i] + tone * tone;
-    }
-  }
-
-  // The share over the window of half_width either side of n, and the tones' mean power
-  // there.
-  double Share(int64_t n, int64_t half_width, double* power) const {
-    const int64_t last = first_ + static_cast<int64_t>(cross_.size()) - 1;
-    size_t low = static_cast<size_t>(std::max(first_, n - half_width) - first_);
-    size_t high = static_cast<size_t>(std::min(last, n + half_width) - first_);
-    double model = model_[high] - model_[low];
-    *power = high > low ? model / static_cast<double>(high - low) : 0.0;
-    return model > 0.0 ? (cross_[high] - cross_[low]) / model : 0.0;
-  }
-
- private:
-  int64_t first_;
-  std::vector<double> cross_;
-  std::vector<double> model_;
-};
-
 // The loudest tones of [first, last), and the window their share is read over.
 struct TonesToFit {
   std::vector<double> frequencies;
@@ -186,7 +56,7 @@ struct TonesToFit {
 TonesToFit MeasureTonesToFit(const int16_t* samples, int32_t rate, double dc_offset, int64_t first, int64_t last) {
   TonesToFit fit;
   Segment stretch{SegmentKind::Steady, first, last, false, false};
-  std::vector<TonePeak> tones = MeasureTones(samples, rate, dc_offset, stretch).tones;
+  std::vector<TonePeak> tones = MeasureTones(samples, rate, dc_offset, stretch, Precision::Coarse).tones;
   std::sort(tones.begin(), tones.end(), [](const TonePeak& a, const TonePeak& b) { return a.level_dbfs > b.level_dbfs; });
   for (const TonePeak& tone : tones) {
     if (fit.frequencies.size() >= kMostFittedTones || tone.level_dbfs < tones.front().level_dbfs - kFittedRangeDb) break;
