@@ -9,8 +9,9 @@
 
 #include "analysis/segments.h"
 
-// Moves the edges between silence and steady segments to where the segments' tones cross
-// half their amplitude, where that differs from the edge found by loudness by more than a
-// fade; and joins to a steady segment each ramp beside it whose amplitude does not follow
-// the ramp's line (the tail of an echo or a filter, not a ramp of the tones).
+// Joins to a steady segment a silence shorter than 40 ms where its tones beat to nothing,
+// an echo of it that a short silence cuts off behind it, and a ramp beside it that is its
+// tones going on at one level and stopping rather than a line; then moves each edge
+// between silence and a steady segment to where the segment's tones cross half their
+// amplitude, unless the edge found by loudness lies within a fade of that.
 void FollowToneEdges(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments);
