@@ -42,6 +42,10 @@ constexpr double kEchoUnexplained = 0.3;
 // A silence this short inside a steady sound, where its tones are this weak, is their beat.
 constexpr double kLongestNullMs = 40.0;
 constexpr double kNullShare = 0.3;
+// Where a step starts in noise, its tones are looked for this much further in at a time,
+// at most this many times.
+constexpr double kNoiseHopMs = 50.0;
+constexpr int kMostNoiseHops = 100;
 // Shortest segment whose edges are followed.
 constexpr double kShortestFollowedMs = 30.0;
 
@@ -51,12 +55,15 @@ int64_t Samples(double ms, int32_t rate) { return static_cast<int64_t>(ms * rate
 struct TonesToFit {
   std::vector<double> frequencies;
   int64_t half_window = 0;
+  bool tonal = false;  // they hold most of the stretch's power
 };
 
 TonesToFit MeasureTonesToFit(const int16_t* samples, int32_t rate, double dc_offset, int64_t first, int64_t last) {
   TonesToFit fit;
   Segment stretch{SegmentKind::Steady, first, last, false, false};
-  std::vector<TonePeak> tones = MeasureTones(samples, rate, dc_offset, stretch, Precision::Coarse).tones;
+  SegmentTones measured = MeasureTones(samples, rate, dc_offset, stretch, Precision::Coarse);
+  fit.tonal = measured.tonal;
+  std::vector<TonePeak>& tones = measured.tones;
   std::sort(tones.begin(), tones.end(), [](const TonePeak& a, const TonePeak& b) { return a.level_dbfs > b.level_dbfs; });
   for (const TonePeak& tone : tones) {
     if (fit.frequencies.size() >= kMostFittedTones || tone.level_dbfs < tones.front().level_dbfs - kFittedRangeDb) break;
@@ -247,11 +254,22 @@ int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const
   int64_t last = 0;
   StretchInside(segment, at_start, rate, &first, &last);
   TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  const int64_t from = std::min(Samples(kSearchFromMs, rate), (segment.end - segment.start) / 4);
+  int64_t inside = at_start ? segment.start + from : segment.end - from;
+  // Noise where a step should start (an AGC lifts it the longer a silence lasts, until it
+  // is as loud as the burst after it): the tones are looked for further in, and followed
+  // back from the end of the first stretch that holds them.
+  const int64_t hop = Samples(kNoiseHopMs, rate);
+  for (int hops = 1; at_start && !tones.tonal && hops <= kMostNoiseHops; ++hops) {
+    first += hop;
+    last = std::min(last + hop, segment.end);
+    if (last - first < hop) return -1;
+    tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+    inside = last;
+  }
   if (tones.frequencies.empty()) return -1;
   ToneFit fit(samples, dc_offset, rate, tones.frequencies);
   if (!fit.Fit(first, last)) return -1;
-  const int64_t from = std::min(Samples(kSearchFromMs, rate), (segment.end - segment.start) / 4);
-  const int64_t inside = at_start ? segment.start + from : segment.end - from;
   ToneStop stop;
   if (!FindToneStop(samples, dc_offset, rate, fit, tones.half_window, inside, outside, &stop)) return -1;
   // The first sample of the sound, or one past its last.

@@ -179,11 +179,11 @@ std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rat
   const double attack = 1.0 - std::exp(-1.0 / (0.010 * rate));
   const double release = 1.0 - std::exp(-1.0 / (0.200 * rate));
   const size_t look_ahead = static_cast<size_t>(0.010 * rate);
-  // Output level for an input level, in dBFS: +10 dB under -70, then 0.8 dB per dB up to
-  // -20, unchanged above; 5 dB down overall.
+  // Gain for the level followed (peaks, in dBFS): 0.8 dB up per dB under -8 (at most
+  // 20 dB), none above; 5 dB down overall.
   auto gain_db = [](double level_db) {
-    double out = level_db < -70.0 ? level_db + 10.0 : level_db < -20.0 ? -60.0 + 0.8 * (level_db + 70.0) : level_db;
-    return out - level_db - 5.0;
+    double lift = level_db < -8.0 ? std::min(20.0, 0.8 * (-8.0 - level_db)) : 0.0;
+    return lift - 5.0;
   };
   std::vector<double> follower(samples.size());
   double level = std::pow(10.0, -90.0 / 20.0);

@@ -27,9 +27,9 @@ std::vector<int16_t> WithEcho(const std::vector<int16_t>& samples, int32_t rate,
 enum class FilterPhase { Linear, Minimum };
 std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_t rate, double low_hz, double high_hz,
                                      FilterPhase phase);
-// Through an AGC that follows the level (10 ms attack, 200 ms release), lifting quiet
-// sound towards -20 dBFS and leaving louder sound alone, as a compander on a line does:
-// after a silence the noise has been lifted and the burst starts too loud.
+// Through an AGC that follows the level (10 ms attack, 200 ms release, 10 ms look-ahead),
+// lifting quiet sound (by up to 20 dB) and leaving loud sound alone, as a compander on a
+// line does: the longer a silence, the louder its noise, up to 10 dB under the bursts.
 std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate);
 
 }  // namespace sonaril_test
