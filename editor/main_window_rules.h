@@ -33,6 +33,9 @@ enum class MainCommand : int32_t {
   kExit,  // Exit and Esc: the renderer is shut down before the dialog ends
   kNew,
   kOpen,
+  kOpenFromLibrary,
+  kCheckRecording,
+  kDigits,
   kSave,
   kSaveAs,
   kZoomIn,
@@ -47,6 +50,7 @@ enum class MainCommand : int32_t {
   kDeleteTone,
   kCreateTone,
   kExport,
+  kToneString,  // Edit > "Tone String..."
   kChooseDevice,  // only for the list's selection change
   kRepeatPlay,
   kStop,

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Starts the framework's dialogs under Wine on a virtual display and saves their pictures:
 # docs/screenshots/language-dialog-en.png, language-dialog-ja.png, about-en.png, about-ja.png,
-# the editor's step-dialog-*, tone-dialog-* and export-dialog-* (-en, -ja), and the main
-# window with a tone drawn, main-window-en.png and main-window-ja.png.
+# the editor's step-dialog-*, tone-dialog-*, export-dialog-*, tone-string-dialog-*,
+# tone-library-*, digits-dialog-* and check-recording-pass-* / check-recording-fail-* (-en,
+# -ja), and the main window with a tone drawn, main-window-en.png and main-window-ja.png, and
+# once more at 144 DPI, main-window-144dpi-en.png and main-window-144dpi-ja.png.
 # The language dialog is the one of the first start, on an English and on a Japanese system.
 # Not part of the test command.
 set -euo pipefail
@@ -26,6 +28,8 @@ tool="$build_dir/tests/app/show_dialog.exe"
 
 # A Wine session of its own, so that the test prefix is left alone.
 export WINE_SESSION_ROOT="$PWD/build/screenshots"
+# Room for the main window at 144 DPI.
+export WINE_SESSION_SCREEN=1920x1440x24
 source scripts/wine-session.sh
 # Without a window manager Wine draws the dialogs' frames and captions itself only for
 # windows it keeps from the window manager.
@@ -37,11 +41,12 @@ mkdir -p "$output_dir"
 work_dir="$(mktemp -d)"
 trap 'rm -rf "$work_dir"; stop_wine_session' EXIT
 
-# shoot <picture name> <dialog> <locale>: shows the dialog, waits for its "ready" line
-# with the dialog's screen rectangle, and saves that part of the display.
+# shoot <picture name> <dialog> <locale> [arguments]: shows the dialog, waits for its
+# "ready" line with the dialog's screen rectangle, and saves that part of the display.
 shoot() {
   local name=$1 dialog=$2 locale=$3 log="$work_dir/$1.log"
-  LC_ALL="$locale" wine "$tool" "$dialog" 60 >"$log" 2>/dev/null &
+  shift 3
+  LC_ALL="$locale" wine "$tool" "$dialog" 60 "$@" >"$log" 2>/dev/null &
   local pid=$!
   local waited=0
   until grep -q '^ready' "$log"; do
@@ -78,6 +83,26 @@ shoot tone-dialog-en tone-en en_US.UTF-8
 shoot tone-dialog-ja tone-ja ja_JP.UTF-8
 shoot export-dialog-en export-en en_US.UTF-8
 shoot export-dialog-ja export-ja ja_JP.UTF-8
+shoot tone-string-dialog-en tonestring-en en_US.UTF-8
+shoot tone-string-dialog-ja tonestring-ja ja_JP.UTF-8
+
+# The tone library with a country typed, and the check of a recording of UK ring-back
+# against its own setting (PASS) and against one with a wrong tone and pause (FAIL).
+windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+cmake --build "$build_dir" --target sonaril-cli
+wine "$build_dir/cli/sonaril-cli.exe" render "$(windows_path "$PWD/examples/ringback-uk.ton")" \
+  -o "$(windows_path "$work_dir/ringback-uk.wav")" >/dev/null 2>&1
+tones="$(windows_path "$PWD/tones")"
+uk="$(windows_path "$PWD/examples/ringback-uk.ton")"
+sed 's|<frequency>450<|<frequency>440<|; s|<time>200<|<time>300<|' examples/ringback-uk.ton >"$work_dir/uk-wrong.ton"
+uk_wrong="$(windows_path "$work_dir/uk-wrong.ton")"
+recording="$(windows_path "$work_dir/ringback-uk.wav")"
+shoot tone-library-en library-en en_US.UTF-8 "$tones" Germany
+shoot tone-library-ja library-ja ja_JP.UTF-8 "$tones" Japan
+shoot check-recording-pass-en check-en en_US.UTF-8 "$uk" "$recording"
+shoot check-recording-fail-ja check-ja ja_JP.UTF-8 "$uk_wrong" "$recording"
+shoot digits-dialog-en digits-en en_US.UTF-8 "5551234#" dtmf
+shoot digits-dialog-ja digits-ja ja_JP.UTF-8 "KP5551234ST" mf
 
 # The main window, started as a user starts it: an example on the command line, and a
 # config file in the working folder that holds the language.
@@ -114,3 +139,12 @@ shoot_main() {
 
 shoot_main main-window-en 0 ringback-uk.ton "Sonaril - Tone Generator"
 shoot_main main-window-ja 1 busy-japan.ton "Sonaril - トーン生成ツール"
+
+# The same at 144 DPI: Wine reports the prefix's LogPixels to programs started after it is set.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+set_dpi 144
+shoot_main main-window-144dpi-en 0 ringback-uk.ton "Sonaril - Tone Generator"
+shoot_main main-window-144dpi-ja 1 busy-japan.ton "Sonaril - トーン生成ツール"
+set_dpi 96

@@ -31,7 +31,9 @@ TEST(CliBatch, RendersEveryGoodSettingAndNamesTheBrokenOne) {
   CliRun batch = RunTool(dir, {"render", dir.File("lib"), ExamplePath("busy-japan.ton"), "-o", dir.File("out/"),
                                "--format", "wav-alaw"});
   EXPECT_EQ(batch.exit_code, kExitFileError);
-  EXPECT_EQ(batch.err, "sonaril-cli: " + dir.File("lib/b/broken.ton") +
+  // Named as the folder walk found it, with the platform's separators.
+  const std::string broken = fs::u8path(dir.File("lib/b/broken.ton")).make_preferred().u8string();
+  EXPECT_EQ(batch.err, "sonaril-cli: " + broken +
                            ": is not a tone setting file (no XML declaration or no element)\n"
                            "sonaril-cli: 1 of 4 settings were not rendered\n");
   const struct {

@@ -110,6 +110,8 @@ TEST(MainWindowRulesTest, CommandTable) {
       {2, 0, MainCommand::kExit},           {5019, 0, MainCommand::kExit},
       {5001, 0, MainCommand::kNew},         {5002, 0, MainCommand::kOpen},
       {5004, 0, MainCommand::kSave},        {5005, 0, MainCommand::kSaveAs},
+      {5040, 0, MainCommand::kOpenFromLibrary}, {5041, 0, MainCommand::kCheckRecording},
+      {5042, 0, MainCommand::kDigits},
       {5014, 0, MainCommand::kFramework},   {5015, 0, MainCommand::kFramework},
       {5017, 0, MainCommand::kFramework},   {5003, 0, MainCommand::kFramework},
       {20105, 0, MainCommand::kZoomIn},     {20106, 0, MainCommand::kZoomOut},
@@ -124,6 +126,7 @@ TEST(MainWindowRulesTest, CommandTable) {
       {20125, 0, MainCommand::kIgnore},     {20126, 0, MainCommand::kRepeatPlay},
       {20127, 0, MainCommand::kStop},       {20128, 0, MainCommand::kPlay},
       {20129, 0, MainCommand::kPause},      {1, 0, MainCommand::kFramework},
+      {5030, 0, MainCommand::kToneString},
   };
   for (const CommandCase& c : cases) {
     EXPECT_EQ(RouteMainCommand(c.id, c.code), c.command) << c.id << " code " << c.code;
