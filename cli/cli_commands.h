@@ -11,5 +11,6 @@ constexpr int kExitUsageError = 2;  // bad usage, or a setting that cannot be sy
 constexpr int kExitCheckFailed = 3; // check: the recording does not match the setting
 
 // Runs the tool on the arguments after the program name (UTF-8). Reports and data go to
-// out, every error as one line to err.
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
+// out, every error as one line to err; progress too when err is a terminal.
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
+           bool error_is_terminal = false);
