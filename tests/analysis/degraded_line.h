@@ -21,3 +21,11 @@ std::vector<int16_t> StartingAt(const std::vector<int16_t>& samples, int32_t rat
 std::vector<int16_t> WithHum(const std::vector<int16_t>& samples, int32_t rate, double hum_hz, double level_dbfs);
 
 }  // namespace sonaril_test
+
+namespace sonaril_test {
+
+// Through a telephone channel's band, 300 to 3400 Hz (two second-order high-pass and two
+// low-pass Butterworth sections).
+std::vector<int16_t> ThroughTelephoneBand(const std::vector<int16_t>& samples, int32_t rate);
+
+}  // namespace sonaril_test
