@@ -22,6 +22,8 @@ constexpr double kToneShare = 0.85;
 // A frame next to a tone counts towards its length when it holds this much of the tone's
 // amplitude; less is noise.
 constexpr double kEdgeShare = 0.2;
+// A frame the tone fills to this share of its steady amplitude is steady.
+constexpr double kSteadyShare = 0.85;
 // The measured stretch of a long tone: enough for a precise frequency, cheap to compute.
 constexpr double kLongestMeasuredMs = 200.0;
 
@@ -342,16 +344,29 @@ class SystemReceiver {
     *amplitude = 2.0 * best_magnitude / window_sum;
   }
 
+  // The longest stretch of frames the tone fills wholly: its partly filled edges and any
+  // break left out, since a tone may resume after a break with another phase, which two
+  // steady sines would not fit. False when no two frames in a row are filled: every tone
+  // long enough to be a digit fills two.
+  bool SteadyStretch(const Run& run, size_t* first, size_t* last) const {
+    size_t length = 0, best_length = 0;
+    for (size_t frame = run.first; frame <= run.last; ++frame) {
+      length = Filled(frame, run) >= kSteadyShare ? length + 1 : 0;
+      if (length > best_length) {
+        best_length = length;
+        *first = frame + 1 - length;
+        *last = frame;
+      }
+    }
+    return best_length >= 2;
+  }
+
   bool Judge(const Run& run, HeardDigit* digit) const {
     double start_ms = 0.0, duration_ms = 0.0;
     Timing(run, &start_ms, &duration_ms);
     if (duration_ms < limits_.shortest_tone_ms) return false;
-    // Measure where the tone is steady: without the edge frames when there are others.
-    size_t first = run.first, last = run.last;
-    if (last - first >= 2) {
-      ++first;
-      --last;
-    }
+    size_t first = 0, last = 0;
+    if (!SteadyStretch(run, &first, &last)) return false;
     size_t begin = first * powers_.frame_samples;
     size_t end = (last + 1) * powers_.frame_samples;
     const size_t longest = static_cast<size_t>(rate_ * kLongestMeasuredMs / 1000.0);
@@ -417,24 +432,39 @@ double Overlap(const HeardDigit& a, const HeardDigit& b) {
   return std::min(a.start_ms + a.duration_ms, b.start_ms + b.duration_ms) - std::max(a.start_ms, b.start_ms);
 }
 
-double Deviation(const HeardDigit& digit) {
-  return std::fabs(digit.low_deviation_percent) + std::fabs(digit.high_deviation_percent);
+// How far the worse of the two frequencies lies off its nominal, as a share of the limit.
+double WorseDeviation(const HeardDigit& digit) {
+  const ReceiverLimits& limits = DigitReceiverLimits(digit.system);
+  const PlanDigit& planned = DigitPlan(digit.system)[static_cast<size_t>(digit.digit)];
+  auto share = [&](double hertz, double nominal) {
+    return std::fabs(hertz - nominal) / (nominal * limits.frequency_cut_percent / 100.0 + limits.frequency_cut_hz);
+  };
+  return std::max(share(digit.low_hz, planned.low_hz), share(digit.high_hz, planned.high_hz));
 }
 
-// Some digits of the two plans lie within each other's tolerance (DTMF 3, 697 + 1477 Hz, and
-// MF 7, 700 + 1500 Hz): where a tone was heard as both, it is the one it lies closer to.
+// Some digits of the two plans lie within each other's limits (DTMF 3, 697 + 1477 Hz, and
+// MF 7, 700 + 1500 Hz). A tone heard as both belongs to the system of the recording's other
+// digits, those heard as one only; without any, to the one whose frequencies it lies closer to.
 std::vector<HeardDigit> WithoutLookAlikes(const std::vector<HeardDigit>& heard) {
-  std::vector<HeardDigit> kept;
-  for (const HeardDigit& digit : heard) {
-    bool closer_other = false;
-    for (const HeardDigit& other : heard) {
-      if (other.system == digit.system || Overlap(digit, other) <= 0.0) continue;
-      if (Deviation(other) < Deviation(digit) ||
-          (Deviation(other) == Deviation(digit) && other.system == DigitSystem::Dtmf)) {
-        closer_other = true;
-      }
+  std::vector<const HeardDigit*> twin(heard.size(), nullptr);
+  int plain[2] = {0, 0};
+  for (size_t i = 0; i < heard.size(); ++i) {
+    for (size_t j = 0; j < heard.size(); ++j) {
+      if (heard[j].system != heard[i].system && Overlap(heard[i], heard[j]) > 0.0) twin[i] = &heard[j];
     }
-    if (!closer_other) kept.push_back(digit);
+    if (!twin[i]) ++plain[heard[i].system == DigitSystem::Dtmf ? 0 : 1];
+  }
+  std::vector<HeardDigit> kept;
+  for (size_t i = 0; i < heard.size(); ++i) {
+    const HeardDigit& digit = heard[i];
+    if (twin[i]) {
+      const int mine = plain[digit.system == DigitSystem::Dtmf ? 0 : 1];
+      const int theirs = plain[digit.system == DigitSystem::Dtmf ? 1 : 0];
+      if (mine < theirs) continue;
+      const double other = WorseDeviation(*twin[i]), own = WorseDeviation(digit);
+      if (mine == theirs && (other < own || (other == own && digit.system == DigitSystem::Mf))) continue;
+    }
+    kept.push_back(digit);
   }
   return kept;
 }
