@@ -59,6 +59,10 @@ struct FramePowers {
   float At(size_t frame, size_t index) const { return tone[frame * width + index]; }
 };
 
+// Room for both plans' frequencies, padded to a multiple of four so that the filters run
+// side by side in vector registers.
+constexpr size_t kBankWidth = 16;
+
 FramePowers MeasureFrames(const std::vector<int16_t>& samples, int32_t rate, const Bank& bank) {
   FramePowers powers;
   powers.frame_samples = static_cast<size_t>(std::lround(rate * kFrameMs / 1000.0));
@@ -66,28 +70,29 @@ FramePowers MeasureFrames(const std::vector<int16_t>& samples, int32_t rate, con
   powers.width = bank.hertz.size();
   powers.tone.resize(powers.frames * powers.width);
   powers.total.resize(powers.frames);
-  const size_t width = powers.width;
-  std::vector<double> coefficient(width);
-  for (size_t k = 0; k < width; ++k) coefficient[k] = 2.0 * std::cos(2.0 * kPi * bank.hertz[k] / rate);
+  // Single precision is plenty to tell which frequencies a frame holds; the tone found is
+  // measured again in double precision.
+  float coefficient[kBankWidth] = {};
+  for (size_t k = 0; k < powers.width; ++k) {
+    coefficient[k] = static_cast<float>(2.0 * std::cos(2.0 * kPi * bank.hertz[k] / rate));
+  }
   const double scale = 2.0 / (static_cast<double>(powers.frame_samples) * powers.frame_samples);
-  std::vector<double> s1(width), s2(width);
   for (size_t frame = 0; frame < powers.frames; ++frame) {
-    std::fill(s1.begin(), s1.end(), 0.0);
-    std::fill(s2.begin(), s2.end(), 0.0);
+    float s1[kBankWidth] = {}, s2[kBankWidth] = {};
     double energy = 0.0;
     const int16_t* x = samples.data() + frame * powers.frame_samples;
     for (size_t n = 0; n < powers.frame_samples; ++n) {
-      const double sample = x[n];
-      energy += sample * sample;
-      for (size_t k = 0; k < width; ++k) {
-        const double s0 = sample + coefficient[k] * s1[k] - s2[k];
+      const float sample = x[n];
+      energy += static_cast<double>(sample) * sample;
+      for (size_t k = 0; k < kBankWidth; ++k) {
+        const float s0 = sample + coefficient[k] * s1[k] - s2[k];
         s2[k] = s1[k];
         s1[k] = s0;
       }
     }
-    for (size_t k = 0; k < width; ++k) {
-      const double magnitude = s1[k] * s1[k] + s2[k] * s2[k] - coefficient[k] * s1[k] * s2[k];
-      powers.tone[frame * width + k] = static_cast<float>(magnitude * scale);
+    for (size_t k = 0; k < powers.width; ++k) {
+      const double a = s1[k], b = s2[k];
+      powers.tone[frame * powers.width + k] = static_cast<float>((a * a + b * b - coefficient[k] * a * b) * scale);
     }
     powers.total[frame] = static_cast<float>(energy / powers.frame_samples);
   }
@@ -147,6 +152,59 @@ double FitPair(const int16_t* x, size_t count, double low_hz, double high_hz, in
   *low_amplitude = std::hypot(solution[0], solution[1]);
   *high_amplitude = std::hypot(solution[2], solution[3]);
   return energy > 0.0 ? explained / energy : 0.0;
+}
+
+// The magnitude of the windowed samples' spectrum at up to kMostProbes frequencies, in one
+// pass (independent Goertzel filters side by side).
+constexpr size_t kMostProbes = 18;
+void SpectrumMagnitudes(const std::vector<double>& windowed, const double* hertz, size_t count, int32_t rate,
+                        double* magnitude) {
+  double coefficient[kMostProbes], s1[kMostProbes] = {}, s2[kMostProbes] = {};
+  for (size_t k = 0; k < count; ++k) coefficient[k] = 2.0 * std::cos(2.0 * kPi * hertz[k] / rate);
+  for (double sample : windowed) {
+    for (size_t k = 0; k < count; ++k) {
+      const double s0 = sample + coefficient[k] * s1[k] - s2[k];
+      s2[k] = s1[k];
+      s1[k] = s0;
+    }
+  }
+  for (size_t k = 0; k < count; ++k) {
+    magnitude[k] = std::sqrt(std::max(0.0, s1[k] * s1[k] + s2[k] * s2[k] - coefficient[k] * s1[k] * s2[k]));
+  }
+}
+
+// The frequencies of the strongest sines near two nominal frequencies in the windowed
+// samples: the peaks of the windowed spectrum, found on a grid of 1.5 % steps over +-6 %
+// and refined by parabolas through the log magnitude.
+void MeasurePair(const std::vector<double>& windowed, int32_t rate, double low_nominal, double high_nominal,
+                 double* low_hz, double* high_hz) {
+  const double nominal[2] = {low_nominal, high_nominal};
+  double best[2] = {low_nominal, high_nominal};
+  double probes[kMostProbes], magnitude[kMostProbes];
+  for (int tone = 0; tone < 2; ++tone) {
+    for (int k = 0; k < 9; ++k) probes[tone * 9 + k] = nominal[tone] * (1.0 + 0.015 * (k - 4));
+  }
+  SpectrumMagnitudes(windowed, probes, 18, rate, magnitude);
+  for (int tone = 0; tone < 2; ++tone) {
+    const double* row = magnitude + tone * 9;
+    best[tone] = probes[tone * 9 + (std::max_element(row, row + 9) - row)];
+  }
+  for (double step : {0.0075, 0.0025, 0.0008}) {
+    for (int tone = 0; tone < 2; ++tone) {
+      for (int k = 0; k < 3; ++k) probes[tone * 3 + k] = best[tone] + (k - 1) * nominal[tone] * step;
+    }
+    SpectrumMagnitudes(windowed, probes, 6, rate, magnitude);
+    for (int tone = 0; tone < 2; ++tone) {
+      const double left = std::log(magnitude[tone * 3] + 1e-9);
+      const double centre = std::log(magnitude[tone * 3 + 1] + 1e-9);
+      const double right = std::log(magnitude[tone * 3 + 2] + 1e-9);
+      const double curvature = left - 2.0 * centre + right;
+      const double shift = curvature < 0.0 ? 0.5 * (left - right) / curvature : 0.0;
+      best[tone] += std::max(-1.0, std::min(1.0, shift)) * nominal[tone] * step;
+    }
+  }
+  *low_hz = best[0];
+  *high_hz = best[1];
 }
 
 // One system's view of the frames: which digit each frame may hold (-1 none).
@@ -305,45 +363,6 @@ class SystemReceiver {
     *duration_ms = (filled + before + after) * frame_ms;
   }
 
-  // The frequency and amplitude of the strongest sine near nominal_hz in the windowed
-  // samples: the peak of the windowed spectrum, found on a coarse grid and refined by
-  // parabolas through the log magnitude.
-  void MeasureTone(const std::vector<double>& windowed, double window_sum, double nominal_hz,
-                   double* hertz, double* amplitude) const {
-    auto magnitude = [&](double f) {
-      const double coefficient = 2.0 * std::cos(2.0 * kPi * f / rate_);
-      double s1 = 0.0, s2 = 0.0;
-      for (double sample : windowed) {
-        const double s0 = sample + coefficient * s1 - s2;
-        s2 = s1;
-        s1 = s0;
-      }
-      return std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - coefficient * s1 * s2));
-    };
-    double best = nominal_hz, best_magnitude = -1.0;
-    for (int k = -4; k <= 4; ++k) {
-      const double f = nominal_hz * (1.0 + 0.015 * k);
-      const double m = magnitude(f);
-      if (m > best_magnitude) {
-        best = f;
-        best_magnitude = m;
-      }
-    }
-    for (double step : {0.0075, 0.0025, 0.0008}) {
-      const double delta = nominal_hz * step;
-      const double left = std::log(magnitude(best - delta) + 1e-9);
-      const double centre = std::log(best_magnitude + 1e-9);
-      const double right = std::log(magnitude(best + delta) + 1e-9);
-      const double curvature = left - 2.0 * centre + right;
-      double shift = curvature < 0.0 ? 0.5 * (left - right) / curvature : 0.0;
-      shift = std::max(-1.0, std::min(1.0, shift));
-      best += shift * delta;
-      best_magnitude = magnitude(best);
-    }
-    *hertz = best;
-    *amplitude = 2.0 * best_magnitude / window_sum;
-  }
-
   // The longest stretch of frames the tone fills wholly: its partly filled edges and any
   // break left out, since a tone may resume after a break with another phase, which two
   // steady sines would not fit. False when no two frames in a row are filled: every tone
@@ -374,17 +393,20 @@ class SystemReceiver {
       begin += (end - begin - longest) / 2;
       end = begin + longest;
     }
+    // A Hann window, its cosine turned by a rotating phasor.
     std::vector<double> windowed(end - begin);
-    double window_sum = 0.0;
+    const double turn = 2.0 * kPi / static_cast<double>(windowed.size());
+    double phasor_c = std::cos(0.5 * turn), phasor_s = std::sin(0.5 * turn);
+    const double rotate_c = std::cos(turn), rotate_s = std::sin(turn);
     for (size_t n = 0; n < windowed.size(); ++n) {
-      const double w = 0.5 - 0.5 * std::cos(2.0 * kPi * (n + 0.5) / windowed.size());
-      windowed[n] = w * samples_[begin + n];
-      window_sum += w;
+      windowed[n] = (0.5 - 0.5 * phasor_c) * samples_[begin + n];
+      const double next_c = phasor_c * rotate_c - phasor_s * rotate_s;
+      phasor_s = phasor_s * rotate_c + phasor_c * rotate_s;
+      phasor_c = next_c;
     }
     const PlanDigit& planned = plan_[static_cast<size_t>(run.digit)];
     double low_hz = 0.0, high_hz = 0.0, low_amplitude = 0.0, high_amplitude = 0.0;
-    MeasureTone(windowed, window_sum, planned.low_hz, &low_hz, &low_amplitude);
-    MeasureTone(windowed, window_sum, planned.high_hz, &high_hz, &high_amplitude);
+    MeasurePair(windowed, rate_, planned.low_hz, planned.high_hz, &low_hz, &high_hz);
     const double share = FitPair(samples_.data() + begin, end - begin, low_hz, high_hz, rate_, &low_amplitude,
                                  &high_amplitude);
     if (share < kToneShare) return false;
