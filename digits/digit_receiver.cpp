@@ -26,6 +26,8 @@ constexpr double kEdgeShare = 0.2;
 constexpr double kSteadyShare = 0.85;
 // The measured stretch of a long tone: enough for a precise frequency, cheap to compute.
 constexpr double kLongestMeasuredMs = 200.0;
+// How far a long tone's frequencies may move between its start and its end.
+constexpr double kLargestDrift = 0.005;
 
 // ITU-T Q.24: accept +-1.5 %, reject +-3.5 %; twist (high minus low) accept -8..+4 dB;
 // accept 40 ms, reject 23 ms; a 40 ms pause splits, a 10 ms interruption does not.
@@ -380,19 +382,13 @@ class SystemReceiver {
     return best_length >= 2;
   }
 
-  bool Judge(const Run& run, HeardDigit* digit) const {
-    double start_ms = 0.0, duration_ms = 0.0;
-    Timing(run, &start_ms, &duration_ms);
-    if (duration_ms < limits_.shortest_tone_ms) return false;
-    size_t first = 0, last = 0;
-    if (!SteadyStretch(run, &first, &last)) return false;
-    size_t begin = first * powers_.frame_samples;
-    size_t end = (last + 1) * powers_.frame_samples;
-    const size_t longest = static_cast<size_t>(rate_ * kLongestMeasuredMs / 1000.0);
-    if (end - begin > longest) {
-      begin += (end - begin - longest) / 2;
-      end = begin + longest;
-    }
+  struct Measured {
+    double low_hz, high_hz, low_amplitude, high_amplitude, share;
+  };
+
+  // The pair's frequencies in samples [begin, end), and the amplitudes and share of two
+  // steady sines fitted at them.
+  Measured MeasureSpan(size_t begin, size_t end, const PlanDigit& planned) const {
     // A Hann window, its cosine turned by a rotating phasor.
     std::vector<double> windowed(end - begin);
     const double turn = 2.0 * kPi / static_cast<double>(windowed.size());
@@ -404,18 +400,50 @@ class SystemReceiver {
       phasor_s = phasor_s * rotate_c + phasor_c * rotate_s;
       phasor_c = next_c;
     }
+    Measured measured{};
+    MeasurePair(windowed, rate_, planned.low_hz, planned.high_hz, &measured.low_hz, &measured.high_hz);
+    measured.share = FitPair(samples_.data() + begin, end - begin, measured.low_hz, measured.high_hz, rate_,
+                             &measured.low_amplitude, &measured.high_amplitude);
+    return measured;
+  }
+
+  // A long tone is measured at its start and at its end, which must agree: a digit keeps its
+  // frequencies, a slow sweep through a pair of them does not.
+  bool MeasureSteady(size_t first, size_t last, const PlanDigit& planned, Measured* measured) const {
+    const size_t begin = first * powers_.frame_samples, end = (last + 1) * powers_.frame_samples;
+    const size_t longest = static_cast<size_t>(rate_ * kLongestMeasuredMs / 1000.0);
+    if (end - begin <= longest) {
+      *measured = MeasureSpan(begin, end, planned);
+      return measured->share >= kToneShare;
+    }
+    const Measured early = MeasureSpan(begin, begin + longest, planned);
+    const Measured late = MeasureSpan(end - longest, end, planned);
+    if (std::min(early.share, late.share) < kToneShare) return false;
+    if (std::fabs(late.low_hz / early.low_hz - 1.0) > kLargestDrift ||
+        std::fabs(late.high_hz / early.high_hz - 1.0) > kLargestDrift) {
+      return false;
+    }
+    *measured = {(early.low_hz + late.low_hz) / 2.0, (early.high_hz + late.high_hz) / 2.0,
+                 (early.low_amplitude + late.low_amplitude) / 2.0, (early.high_amplitude + late.high_amplitude) / 2.0,
+                 std::min(early.share, late.share)};
+    return true;
+  }
+
+  bool Judge(const Run& run, HeardDigit* digit) const {
+    double start_ms = 0.0, duration_ms = 0.0;
+    Timing(run, &start_ms, &duration_ms);
+    if (duration_ms < limits_.shortest_tone_ms) return false;
+    size_t first = 0, last = 0;
+    if (!SteadyStretch(run, &first, &last)) return false;
     const PlanDigit& planned = plan_[static_cast<size_t>(run.digit)];
-    double low_hz = 0.0, high_hz = 0.0, low_amplitude = 0.0, high_amplitude = 0.0;
-    MeasurePair(windowed, rate_, planned.low_hz, planned.high_hz, &low_hz, &high_hz);
-    const double share = FitPair(samples_.data() + begin, end - begin, low_hz, high_hz, rate_, &low_amplitude,
-                                 &high_amplitude);
-    if (share < kToneShare) return false;
-    const double low_power = low_amplitude * low_amplitude / 2.0;
-    const double high_power = high_amplitude * high_amplitude / 2.0;
+    Measured measured{};
+    if (!MeasureSteady(first, last, planned, &measured)) return false;
+    const double low_power = measured.low_amplitude * measured.low_amplitude / 2.0;
+    const double high_power = measured.high_amplitude * measured.high_amplitude / 2.0;
     if (low_power < lowest_power_ || high_power < lowest_power_) return false;
-    const double low_deviation = 100.0 * (low_hz / planned.low_hz - 1.0);
-    const double high_deviation = 100.0 * (high_hz / planned.high_hz - 1.0);
-    if (!WithinFrequency(low_hz, planned.low_hz) || !WithinFrequency(high_hz, planned.high_hz)) return false;
+    if (!WithinFrequency(measured.low_hz, planned.low_hz) || !WithinFrequency(measured.high_hz, planned.high_hz)) {
+      return false;
+    }
     const double twist = Db(high_power / low_power);
     if (twist < limits_.lowest_twist_db || twist > limits_.highest_twist_db) return false;
     digit->system = system_;
@@ -423,10 +451,10 @@ class SystemReceiver {
     digit->name = planned.name;
     digit->start_ms = start_ms;
     digit->duration_ms = duration_ms;
-    digit->low_hz = low_hz;
-    digit->high_hz = high_hz;
-    digit->low_deviation_percent = low_deviation;
-    digit->high_deviation_percent = high_deviation;
+    digit->low_hz = measured.low_hz;
+    digit->high_hz = measured.high_hz;
+    digit->low_deviation_percent = 100.0 * (measured.low_hz / planned.low_hz - 1.0);
+    digit->high_deviation_percent = 100.0 * (measured.high_hz / planned.high_hz - 1.0);
     digit->low_dbfs = Db(low_power / kFullScalePower);
     digit->high_dbfs = Db(high_power / kFullScalePower);
     digit->twist_db = twist;

@@ -74,6 +74,7 @@ TEST(DigitReceiver, AcceptsAndRejectsAtThePublishedEdges) {
       {"DTMF -45 dBm0 each", {{dtmf_low, dtmf_high, -45, -45, 100}}, {}, ""},
       {"DTMF 40 ms", {{dtmf_low, dtmf_high, -9, -7, 40}}, {}, "5"},
       {"DTMF 23 ms", {{dtmf_low, dtmf_high, -9, -7, 23}}, {}, ""},
+      {"DTMF held 2 s", {{dtmf_low, dtmf_high, -9, -7, 2000}}, {}, "5"},
       {"DTMF 40 ms pause", {{dtmf_low, dtmf_high, -9, -7, 40}, {dtmf_low, dtmf_high, -9, -7, 40}}, {40}, "55"},
       {"DTMF 10 ms break", {{dtmf_low, dtmf_high, -9, -7, 60}, {dtmf_low, dtmf_high, -9, -7, 60}}, {10}, "5"},
       {"MF +(1.5 % + 5 Hz)", {{mf_low * 1.015 + 5, mf_high * 1.015 + 5, -7, -7, 68}}, {}, "5"},
