@@ -110,6 +110,11 @@ DigitCheck CheckDigits(const std::vector<ExpectedDigit>& expected, const std::ve
   check.rows.assign(backwards.rbegin(), backwards.rend());
   check.pass = true;
   for (DigitCheckRow& row : check.rows) {
+    if (row.heard >= 0) {
+      const size_t at = static_cast<size_t>(row.heard);
+      row.heard_on_ms = heard[at].duration_ms;
+      if (at + 1 < heard.size()) row.heard_off_ms = heard[at + 1].start_ms - (heard[at].start_ms + heard[at].duration_ms);
+    }
     if (row.expected >= 0 && row.heard >= 0) {
       const ExpectedDigit& sent = expected[static_cast<size_t>(row.expected)];
       const HeardDigit& got = heard[static_cast<size_t>(row.heard)];
@@ -117,9 +122,10 @@ DigitCheck CheckDigits(const std::vector<ExpectedDigit>& expected, const std::ve
       row.on_ok = std::fabs(row.on_difference_ms) <= allowed_ms(sent.on_ms);
       const bool last = static_cast<size_t>(row.expected) + 1 == expected.size() ||
                         static_cast<size_t>(row.heard) + 1 == heard.size();
-      if (!last) {
-        const double heard_off = heard[static_cast<size_t>(row.heard) + 1].start_ms - (got.start_ms + got.duration_ms);
-        row.off_difference_ms = heard_off - sent.off_ms;
+      if (last) {
+        row.heard_off_ms = -1.0;
+      } else {
+        row.off_difference_ms = row.heard_off_ms - sent.off_ms;
         row.off_ok = std::fabs(row.off_difference_ms) <= allowed_ms(sent.off_ms);
       }
       if (row.verdict == DigitVerdict::Ok && !(row.on_ok && row.off_ok)) row.verdict = DigitVerdict::Timing;

@@ -28,8 +28,10 @@ struct DigitCheckRow {
   DigitVerdict verdict = DigitVerdict::Ok;
   int expected = -1;  // index into the expected digits, -1 for an extra digit
   int heard = -1;     // index into the heard digits, -1 for a missing one
-  // Heard minus expected, where both are there; the last digit's gap is not judged (a
-  // recording may stop at any time after it).
+  // The heard tone's and gap's lengths (the gap -1 when not judged: the last digit's, since
+  // a recording may stop at any time after it), and heard minus expected where both are there.
+  double heard_on_ms = 0.0;
+  double heard_off_ms = -1.0;
   double on_difference_ms = 0.0;
   double off_difference_ms = 0.0;
   bool on_ok = true;
