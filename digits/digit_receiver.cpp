@@ -519,6 +519,56 @@ std::vector<HeardDigit> WithoutLookAlikes(const std::vector<HeardDigit>& heard) 
   return kept;
 }
 
+// The receiver needs no more than 8000 Hz: a recording at a whole multiple of that rate
+// (or near it: 44100 Hz is 5 x 8820 Hz) is low-pass filtered and every M-th sample kept,
+// which makes the rest of the work up to twelve times smaller. The Hamming-windowed sinc
+// keeps the plans' frequencies (up to 1.8 kHz) flat and stops everything that would fold
+// onto them. False when the rate is kept.
+bool Decimate(const std::vector<int16_t>& samples, int32_t rate, std::vector<int16_t>* decimated,
+              int32_t* decimated_rate) {
+  const int32_t factor = rate / 8000;
+  if (factor < 2 || rate % factor != 0) return false;
+  const double target = static_cast<double>(rate / factor);
+  const double kept_hz = 1800.0, stop_hz = target - kept_hz;
+  const size_t taps = static_cast<size_t>(std::ceil(3.3 * rate / (stop_hz - kept_hz))) | 1;
+  const double cutoff = (kept_hz + stop_hz) / 2.0 / rate;
+  std::vector<double> filter(taps);
+  double sum = 0.0;
+  const double middle = static_cast<double>(taps - 1) / 2.0;
+  for (size_t k = 0; k < taps; ++k) {
+    const double x = static_cast<double>(k) - middle;
+    const double sinc = x == 0.0 ? 2.0 * cutoff : std::sin(2.0 * kPi * cutoff * x) / (kPi * x);
+    filter[k] = sinc * (0.54 - 0.46 * std::cos(2.0 * kPi * static_cast<double>(k) / static_cast<double>(taps - 1)));
+    sum += filter[k];
+  }
+  for (double& tap : filter) tap /= sum;
+  decimated->clear();
+  decimated->reserve(samples.size() / static_cast<size_t>(factor) + 1);
+  // Output n is centred on input n x factor, so times stay where they were.
+  const size_t half = taps / 2;
+  for (size_t centre = 0; centre < samples.size(); centre += static_cast<size_t>(factor)) {
+    double value = 0.0;
+    if (centre >= half && centre + half < samples.size()) {
+      // Four sums side by side, which the compiler may keep in vector registers.
+      const int16_t* x = samples.data() + (centre - half);
+      double sums[4] = {0.0, 0.0, 0.0, 0.0};
+      size_t k = 0;
+      for (; k + 4 <= taps; k += 4) {
+        for (size_t lane = 0; lane < 4; ++lane) sums[lane] += filter[k + lane] * x[k + lane];
+      }
+      for (; k < taps; ++k) sums[0] += filter[k] * x[k];
+      value = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+    } else {
+      for (size_t k = 0; k < taps; ++k) {
+        if (centre + k >= half && centre + k - half < samples.size()) value += filter[k] * samples[centre + k - half];
+      }
+    }
+    decimated->push_back(static_cast<int16_t>(std::lround(std::max(-32768.0, std::min(32767.0, value)))));
+  }
+  *decimated_rate = rate / factor;
+  return true;
+}
+
 }  // namespace
 
 const ReceiverLimits& DigitReceiverLimits(DigitSystem system) {
@@ -528,10 +578,13 @@ const ReceiverLimits& DigitReceiverLimits(DigitSystem system) {
 std::vector<HeardDigit> HearDigits(const std::vector<int16_t>& samples, int32_t rate) {
   std::vector<HeardDigit> heard;
   if (rate < kLowestRate) return heard;
+  std::vector<int16_t> decimated;
+  int32_t heard_rate = rate;
+  const std::vector<int16_t>& source = Decimate(samples, rate, &decimated, &heard_rate) ? decimated : samples;
   const Bank bank = MakeBank();
-  const FramePowers powers = MeasureFrames(samples, rate, bank);
+  const FramePowers powers = MeasureFrames(source, heard_rate, bank);
   for (DigitSystem system : {DigitSystem::Dtmf, DigitSystem::Mf}) {
-    SystemReceiver(system, bank, powers, samples, rate).Hear(&heard);
+    SystemReceiver(system, bank, powers, source, heard_rate).Hear(&heard);
   }
   heard = WithoutLookAlikes(heard);
   std::stable_sort(heard.begin(), heard.end(),

@@ -172,6 +172,23 @@ TEST(DigitReceiver, HearsNoDigitInSpeech) {
   }
 }
 
+// Recordings at higher rates are brought down to about 8000 Hz first.
+TEST(DigitReceiver, HearsDigitsAtEveryOfferedRate) {
+  DigitOptions mf = DefaultDigitOptions(DigitSystem::Mf);
+  mf.on_ms = 70;  // whole samples at 44100 Hz
+  mf.off_ms = 70;
+  for (int32_t rate : {16000, 32000, 44100, 48000, 96000}) {
+    const std::vector<int16_t> sent = sonaril_test::Joined(sonaril_test::RenderDigits("KP1590ST", mf, rate),
+                                                           sonaril_test::RenderDigits("1590*#", DigitOptions{}, rate));
+    const std::vector<HeardDigit> heard =
+        HearDigits(sonaril_test::ThroughTelephoneLine(sent, rate, 20.0, 1), rate);
+    ASSERT_EQ(HeardDigitString(heard), "KP1590ST1590*#") << rate;
+    EXPECT_NEAR(heard[1].start_ms, 170.0, 2.0) << rate;
+    EXPECT_NEAR(heard[1].low_hz, 700.0, 0.5) << rate;
+    EXPECT_NEAR(DbfsToDbm0(heard[1].low_dbfs), -7.0, 0.5) << rate;
+  }
+}
+
 TEST(DigitReceiver, HearsNothingInSilenceOrAtTooLowARate) {
   EXPECT_TRUE(HearDigits({}, kRate).empty());
   EXPECT_TRUE(HearDigits(Silence(1000), kRate).empty());
