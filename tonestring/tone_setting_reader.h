@@ -10,7 +10,8 @@
 // OFF without fades and a whole number of samples long, and in every step every sine tone
 // either sounds throughout or not at all, the same in every cycle. (A tone that stops where
 // a sounding step begins sounds on that step's first sample; where a sine of phase 0 is 0
-// there, that sample is silent and does not count.) Each part gets its tones' frequencies
+// there, that sample is silent and does not count; elsewhere the part before is marked "~",
+// the same in every cycle.) Each part gets its tones' frequencies
 // and levels; tones of level 0 are silent and ignored.
 //
 // Played once (repeat 1), the last part lasts for ever when it sounds only tones that never
