@@ -45,28 +45,28 @@ TEST(DigitSequence, SettingsSendThePublishedFrequenciesTimesAndLevels) {
     DigitOptions options;
     const char* setting;
   } cases[] = {
-      {"1#", DigitOptions{}, "697+1209/100,0/100,941+1477/100,0/100 697@25 941@25 1209@31 1477@31"},
+      {"1#", DigitOptions{}, "697@-9+1209@-7/100,0/100,941@-9+1477@-7/100,0/100 697@25 941@25 1209@31 1477@31"},
       // A repeated digit with only a gap between stays one gated tone per frequency.
-      {"55,5", DigitOptions{}, "770+1336/100,0/100,770+1336/100,0/100,0/500,770+1336/100,0/100 770@25 1336@31"},
-      {"aBcD", DigitOptions{}, "697+1633/100,0/100,770+1633/100,0/100,852+1633/100,0/100,941+1633/100,0/100"
+      {"55,5", DigitOptions{}, "770@-9+1336@-7/100,0/100,770@-9+1336@-7/100,0/100,0/500,770@-9+1336@-7/100,0/100 770@25 1336@31"},
+      {"aBcD", DigitOptions{}, "697@-9+1633@-7/100,0/100,770@-9+1633@-7/100,0/100,852@-9+1633@-7/100,0/100,941@-9+1633@-7/100,0/100"
                                " 697@25 770@25 852@25 941@25 1633@31"},
       {"0*", With(DigitSystem::Dtmf, [](DigitOptions* o) { o->on_ms = 40; o->off_ms = 40; o->level_percent = 20;
                                                             o->twist_db = 6.0206; }),
-       "941+1336/40,0/40,941+1209/40,0/40 941@20 1209@40 1336@40"},
+       "941@-11+1336@-4.8/40,0/40,941@-11+1209@-4.8/40,0/40 941@20 1209@40 1336@40"},
       {"5", With(DigitSystem::Dtmf, [](DigitOptions* o) { o->offset_percent = 1.5; }),
-       "782+1356/100,0/100 782@25 1356@31"},
+       "782@-9+1356@-7/100,0/100 782@25 1356@31"},
       {"5", With(DigitSystem::Dtmf, [](DigitOptions* o) { o->offset_percent = -3.5; }),
-       "743+1289/100,0/100 743@25 1289@31"},
+       "743@-9+1289@-7/100,0/100 743@25 1289@31"},
       // MF: KP 100 ms, the rest 68 ms, every frequency at -7 dBm0.
       {"KP12st", DefaultDigitOptions(DigitSystem::Mf),
-       "1100+1700/100,0/68,700+900/68,0/68,700+1100/68,0/68,1500+1700/68,0/68"
+       "1100@-7+1700@-7/100,0/68,700@-7+900@-7/68,0/68,700@-7+1100@-7/68,0/68,1500@-7+1700@-7/68,0/68"
        " 700@31 900@31 1100@31 1100@31 1500@31 1700@31 1700@31"},
       {"stp,ST2PST3P", DefaultDigitOptions(DigitSystem::Mf),
-       "900+1700/68,0/68,0/500,1300+1700/68,0/68,700+1700/68,0/68 700@31 900@31 1300@31 1700@31"},
+       "900@-7+1700@-7/68,0/68,0/500,1300@-7+1700@-7/68,0/68,700@-7+1700@-7/68,0/68 700@31 900@31 1300@31 1700@31"},
       // MF's twist and levels slope from 700 Hz to 1700 Hz, so 1100 Hz keeps one level
       // whether it is the higher tone (2) or the lower (6): 20 % + 0.4 x 10 dB = 32 %.
       {"26", With(DigitSystem::Mf, [](DigitOptions* o) { o->level_percent = 20; o->twist_db = 10; }),
-       "700+1100/68,0/68,1100+1300/68,0/68 700@20 1100@32 1300@40"},
+       "700@-11+1100@-6.8/68,0/68,1100@-6.8+1300@-4.8/68,0/68 700@20 1100@32 1300@40"},
   };
   for (const Case& c : cases) EXPECT_EQ(SettingOf(c.digits, c.options), c.setting) << c.digits;
 }
@@ -110,11 +110,11 @@ TEST(DigitSequence, RefusesWhatNoDigitOrNoSettingHolds) {
   }
   // Sound levels a setting cannot hold are the builder's to refuse, with its reason.
   EXPECT_EQ(SettingOf("1", With(DigitSystem::Dtmf, [](DigitOptions* o) { o->level_percent = 60; })),
-            "not built: part 1 (697+1209/100): its levels add up to 120%, more than full scale");
+            "not built: part 1 (697@-1.3+1209@-1.3/100): its levels add up to 120%, more than full scale");
   EXPECT_EQ(SettingOf("1", DigitOptions{}, 44100),
-            "697+1209/100,0/100 697@25 1209@31");
+            "697@-9+1209@-7/100,0/100 697@25 1209@31");
   EXPECT_EQ(SettingOf("1", DefaultDigitOptions(DigitSystem::Mf), 44100),
-            "not built: part 1 (700+900/68): 68 ms, which is not a whole number of samples at 44100 Hz");
+            "not built: part 1 (700@-7+900@-7/68): 68 ms, which is not a whole number of samples at 44100 Hz");
 }
 
 }  // namespace
