@@ -44,6 +44,22 @@ const char* WaveName(int32_t type) {
   return nullptr;  // sine: other values are synthesised as one too
 }
 
+// Tones that all have the level the builder gives when no level is asked keep the short
+// string without levels: importing it with the defaults gives the same setting back.
+void LeaveDefaultLevelsUnwritten(ToneSequence* sequence) {
+  size_t most = 0;
+  for (const TonePart& part : sequence->parts) most = std::max(most, part.tones.size());
+  const double default_level = static_cast<double>(99 / most);
+  for (const TonePart& part : sequence->parts) {
+    for (const PartTone& tone : part.tones) {
+      if (tone.level_percent != default_level) return;
+    }
+  }
+  for (TonePart& part : sequence->parts) {
+    for (PartTone& tone : part.tones) tone.level_percent = kLevelFromOptions;
+  }
+}
+
 class SequenceReader {
  public:
   explicit SequenceReader(const ToneSetting& setting)
@@ -89,6 +105,7 @@ class SequenceReader {
       read.parts.back().duration_ms = kLastsForEver;
       for (size_t i = 0; i + 1 < read.parts.size(); ++i) read.parts[i].plays_once = true;
     }
+    LeaveDefaultLevelsUnwritten(&read);
     *sequence = std::move(read);
     return true;
   }

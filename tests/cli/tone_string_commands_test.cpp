@@ -76,7 +76,7 @@ TEST(CliImport, BadStringsAndOptionsGiveOneLineExitTwoAndNoFile) {
       {{"440+480/100", "--dbm0", "3"}, "sonaril-cli: import: part 1 (440+480/100): its levels add up to 196%, more than full scale\n"},
       {{"440/100", "--level", "20", "--dbm0", "-10"}, "sonaril-cli: give the level with --level or with --dbm0, not both\n"},
       {{"440/100", "0/100"}, "sonaril-cli: more than one tone string given ('0/100'); quote the string\n"},
-      {{"440/100", "--loud"}, "sonaril-cli: unknown option '--loud' for import\n"},
+      {{"440/100", "--loud"}, "sonaril-cli: unknown option '--loud' for import (see sonaril-cli import --help)\n"},
   };
   for (const BadImport& item : cases) {
     TempDir dir;

@@ -35,6 +35,11 @@ TEST(ToneSettingReader, HandMadeSettingsReadAsToneStringsOrSayWhyNot) {
          AddStep(s, On, 500); AddStep(s, Off, 500);
          AddTone(s, Sine, 620, 0, 0, -1, 25); AddTone(s, Sine, 480, 0, 0, -1, 25);
        }, "480@-9+620@-9/500,0/500"},
+      {"the default level is left unwritten", [](ToneSetting& s) {
+         s.repeat = 2;
+         AddStep(s, On, 500); AddStep(s, Off, 500);
+         AddTone(s, Sine, 620, 0, 0, -1, 49); AddTone(s, Sine, 480, 0, 0, -1, 49);
+       }, "480+620/500,0/500"},
       {"played once, ending in silence, tones that never stop", [](ToneSetting& s) {
          AddStep(s, On, 500); AddStep(s, Off, 500);
          AddTone(s, Sine, 480, 0, 0, -1, 25);
