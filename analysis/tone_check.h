@@ -51,7 +51,7 @@ struct StepComparison {
   bool kind_ok = true;
   SegmentKind heard_kind = SegmentKind::Silent;  // of an occurrence of another kind
   bool duration_measured = false;  // some occurrence was heard whole
-  double measured_ms = 0.0;        // their mean; else the longest part heard
+  double measured_ms = 0.0;        // the whole one furthest from the expected length; else the longest part heard
   double worst_error_ms = 0.0;     // the occurrence furthest from the expected length
   bool duration_ok = true;
   std::vector<ToneComparison> tones;
