@@ -1,6 +1,7 @@
 #include "cli/analysis_report.h"
 
 #include "analysis/heard_tone_string.h"
+#include "cli/digit_report.h"
 #include "cli/json_report.h"
 #include "cli/report_text.h"
 #include "tonestring/tone_string_formatter.h"
@@ -60,7 +61,7 @@ std::string SegmentKindName(SegmentKind kind) {
 }
 
 std::string FormatAnalysisText(const std::string& recording_path, const Recording& recording,
-                               const RecordingAnalysis& analysis) {
+                               const RecordingAnalysis& analysis, const std::vector<HeardDigit>& digits) {
   std::string out;
   out += "Recording:          " + recording_path + "\n";
   out += Format("Sampling frequency: %d Hz%s\n", analysis.sampling_frequency, ChannelText(recording.channels).c_str());
@@ -94,11 +95,11 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
     out += "Background tones (heard in the silences, left out above):\n";
     for (const TonePeak& tone : analysis.background_tones) out += "  " + ToneText(tone) + "\n";
   }
-  return out;
+  return out + FormatDigitsText(digits);
 }
 
 std::string FormatAnalysisJson(const std::string& recording_path, const Recording& recording,
-                               const RecordingAnalysis& analysis) {
+                               const RecordingAnalysis& analysis, const std::vector<HeardDigit>& digits) {
   const int32_t rate = analysis.sampling_frequency;
   JsonValue steps = JsonValue::array();
   for (const HeardStep& step : analysis.steps) {
@@ -129,6 +130,7 @@ std::string FormatAnalysisJson(const std::string& recording_path, const Recordin
         {"whole_cycles", analysis.cycle.complete_cycles},
         {"steps", steps}}},
       {"segments", segments},
+      {"digits", DigitsJson(digits)},
   };
   return PrintJsonLine(report);
 }

@@ -5,13 +5,15 @@
 
 #include "analysis/analyze_recording.h"
 #include "analysis/recording.h"
+#include "digits/digit_receiver.h"
 
 // The step kind a segment is in a ring pattern's words ("ON", "OFF", "0% -> 100%", ...).
 std::string SegmentKindName(SegmentKind kind);
 
 // Multi-line text ending in a newline; recording_path is shown as given (UTF-8).
+// digits are the DTMF and MF digits heard, reported after the steps.
 std::string FormatAnalysisText(const std::string& recording_path, const Recording& recording,
-                               const RecordingAnalysis& analysis);
+                               const RecordingAnalysis& analysis, const std::vector<HeardDigit>& digits);
 // One JSON object followed by a newline.
 std::string FormatAnalysisJson(const std::string& recording_path, const Recording& recording,
-                               const RecordingAnalysis& analysis);
+                               const RecordingAnalysis& analysis, const std::vector<HeardDigit>& digits);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "analysis/heard_tone_string.h"
+#include "digits/digit_receiver.h"
 #include "files/tone_file.h"
 
 #include "cli/analysis_arguments.h"
@@ -35,13 +36,14 @@ int RunAnalyze(const CliRequest& request, std::FILE* out, std::FILE* err) {
   RecordingAnalysis analysis;
   int exit_code = kExitSuccess;
   if (!ReadAndAnalyze(request.analysis, &recording, &analysis, err, &exit_code)) return exit_code;
-  if (!analysis.heard_tone) {
+  const std::vector<HeardDigit> digits = HearDigits(recording.samples, recording.sampling_frequency);
+  if (!analysis.heard_tone && digits.empty()) {
     return Fail(err, kExitFileError, request.analysis.recording_path,
                 "holds no tone (only silence, noise or clicks)");
   }
   const std::string& path = request.analysis.recording_path;
-  std::string report = request.json ? FormatAnalysisJson(path, recording, analysis)
-                                    : FormatAnalysisText(path, recording, analysis);
+  std::string report = request.json ? FormatAnalysisJson(path, recording, analysis, digits)
+                                    : FormatAnalysisText(path, recording, analysis, digits);
   std::fputs(report.c_str(), out);
   return request.output_path.empty() ? kExitSuccess : WriteHeardSetting(analysis, request.output_path, err);
 }
@@ -74,7 +76,7 @@ const CommandDefinition kAnalyzeCommand = {
     "analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--json] [-o OUT.ton]",
     "measures a recording (16-bit PCM WAV, or raw G.711 at --rate, default\n"
     "8000 Hz): its sounding and silent runs, the cycle they repeat, the\n"
-    "frequencies and levels of every step, and the tone string heard; -o writes\n"
-    "the setting that renders it.",
+    "frequencies and levels of every step, the tone string heard and the DTMF\n"
+    "and MF digits; -o writes the setting that renders the tone string.",
     DeclareAnalyze,
 };

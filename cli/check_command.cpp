@@ -8,6 +8,7 @@
 #include "cli/check_report.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "cli/digit_check_command.h"
 #include "cli/number_arguments.h"
 #include "cli/recording_input.h"
 
@@ -72,6 +73,12 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   ToneSetting setting;
   int exit_code = kExitSuccess;
   if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  std::vector<ExpectedDigit> digits;
+  if (ReadSettingDigits(setting, &digits)) {
+    Recording recording;
+    if (!ReadRecordingFile(request.analysis, &recording, err, &exit_code)) return exit_code;
+    return CheckRecordedDigits(digits, request.setting_path, request.analysis, recording, request.json, out);
+  }
   ExpectedCycle expected;
   SynthesisRefusal refusal = BuildExpectedCycle(setting, &expected);
   if (refusal != SynthesisRefusal::None) return Fail(err, kExitUsageError, request.setting_path, DescribeRefusal(refusal));
@@ -115,6 +122,8 @@ const CommandDefinition kCheckCommand = {
     "compares a recording with what the setting renders and prints PASS or\n"
     "FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
     "levels relative to the loudest tone unless --absolute-levels. A cadence\n"
-    "tolerance is a percentage (10%) or milliseconds (40ms).",
+    "tolerance is a percentage (10%) or milliseconds (40ms). For a setting made\n"
+    "by dtmf or mf it compares the digits: which is wrong, missing or extra, and\n"
+    "each tone's and gap's length against the cadence tolerance.",
     DeclareCheck,
 };

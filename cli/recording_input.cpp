@@ -3,8 +3,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 
-bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, RecordingAnalysis* analysis,
-                    std::FILE* err, int* exit_code) {
+bool ReadRecordingFile(const AnalysisRequest& request, Recording* recording, std::FILE* err, int* exit_code) {
   WidePath path(request.recording_path);
   std::string reason;
   if (path.get() == nullptr) {
@@ -22,6 +21,12 @@ bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, Record
                  request.recording_path.c_str(), static_cast<unsigned long long>(recording->present_bytes),
                  static_cast<unsigned long long>(recording->promised_bytes));
   }
+  return true;
+}
+
+bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, RecordingAnalysis* analysis,
+                    std::FILE* err, int* exit_code) {
+  if (!ReadRecordingFile(request, recording, err, exit_code)) return false;
   if (!AnalyzeRecording(recording->samples.data(), static_cast<int64_t>(recording->samples.size()),
                         recording->sampling_frequency, analysis)) {
     *exit_code = Fail(err, kExitFileError, request.recording_path, "is too large to analyse in memory");

@@ -25,7 +25,7 @@ _sonaril_cli() {
   compopt -o filenames -o nospace 2>/dev/null
   if [ "$COMP_CWORD" -eq 1 ]; then
     compopt +o nospace 2>/dev/null
-    COMPREPLY=($(compgen -W "render info import analyze check --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "render info import dtmf mf analyze check --help --version" -- "$cur"))
     return
   fi
   local options formats="wav mulaw alaw"
@@ -34,6 +34,8 @@ _sonaril_cli() {
             formats="wav mulaw alaw wav-mulaw wav-alaw" ;;
     info) options="-h --help --json --tone-string" ;;
     import) options="-h --help -o --output --rate --level --dbm0 --repeat --hold" ;;
+    dtmf) options="-h --help -o --output --on --off --pause --dbm0 --level --twist --offset --rate" ;;
+    mf) options="-h --help -o --output --on --off --pause --kp --dbm0 --level --twist --offset --rate" ;;
     analyze) options="-h --help --format --rate --json -o" ;;
     check) options="-h --help --format --rate --tolerance-frequency --tolerance-cadence --tolerance-level --absolute-levels --json" ;;
     *) return ;;
@@ -44,7 +46,7 @@ _sonaril_cli() {
     -o|--output)
       if [ "$command" = render ]; then _sonaril_cli_files "" "$cur"; else _sonaril_cli_files ton "$cur"; fi
       return ;;
-    --level|--dbm0|--repeat|--hold|--tolerance-frequency|--tolerance-cadence|--tolerance-level) return ;;
+    --level|--dbm0|--repeat|--hold|--on|--off|--pause|--kp|--twist|--offset|--tolerance-frequency|--tolerance-cadence|--tolerance-level) return ;;
   esac
   if [[ "$cur" == -* ]]; then
     compopt +o nospace 2>/dev/null

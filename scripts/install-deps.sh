@@ -1,11 +1,12 @@
 #!/bin/bash
-# Installs the Debian packages that building and testing both trees need; does nothing
-# when they are all present already.
+# Installs the Debian packages that building and testing both trees need (espeak-ng speaks
+# for the digit receiver's talk-off test and experiment); does nothing when they are all
+# present already.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libbenchmark-dev python3
   g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
-  clang libclang-rt-14-dev sox libkissfft-dev libcli11-dev nlohmann-json3-dev
+  clang libclang-rt-14-dev sox libkissfft-dev libcli11-dev nlohmann-json3-dev espeak-ng
   nsis unzip
 )
 missing=()

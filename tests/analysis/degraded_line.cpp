@@ -202,3 +202,56 @@ std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rat
 }
 
 }  // namespace sonaril_test
+
+namespace sonaril_test {
+namespace {
+
+// One second-order section, designed by the bilinear transform (RBJ's cookbook forms).
+struct Biquad {
+  double b0, b1, b2, a1, a2;
+  double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+  double Step(double x) {
+    const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
+};
+
+Biquad Butterworth(double corner_hz, int32_t rate, bool high_pass) {
+  const double omega = 2.0 * kPi * corner_hz / rate;
+  const double alpha = std::sin(omega) / std::sqrt(2.0);
+  const double cosine = std::cos(omega);
+  const double a0 = 1.0 + alpha;
+  Biquad section{};
+  if (high_pass) {
+    section.b0 = (1.0 + cosine) / 2.0 / a0;
+    section.b1 = -(1.0 + cosine) / a0;
+  } else {
+    section.b0 = (1.0 - cosine) / 2.0 / a0;
+    section.b1 = (1.0 - cosine) / a0;
+  }
+  section.b2 = section.b0;
+  section.a1 = -2.0 * cosine / a0;
+  section.a2 = (1.0 - alpha) / a0;
+  return section;
+}
+
+}  // namespace
+
+std::vector<int16_t> ThroughTelephoneBand(const std::vector<int16_t>& samples, int32_t rate) {
+  std::vector<Biquad> sections = {Butterworth(300.0, rate, true), Butterworth(300.0, rate, true),
+                                  Butterworth(3400.0, rate, false), Butterworth(3400.0, rate, false)};
+  std::vector<int16_t> filtered;
+  filtered.reserve(samples.size());
+  for (int16_t sample : samples) {
+    double value = sample;
+    for (Biquad& section : sections) value = section.Step(value);
+    filtered.push_back(Clip(value));
+  }
+  return filtered;
+}
+
+}  // namespace sonaril_test

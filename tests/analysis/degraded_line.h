@@ -31,5 +31,8 @@ std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_
 // lifting quiet sound (by up to 20 dB) and leaving loud sound alone, as a compander on a
 // line does: the longer a silence, the louder its noise, up to 10 dB under the bursts.
 std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate);
+// Through a telephone channel's band, 300 to 3400 Hz (two second-order high-pass and two
+// low-pass Butterworth sections).
+std::vector<int16_t> ThroughTelephoneBand(const std::vector<int16_t>& samples, int32_t rate);
 
 }  // namespace sonaril_test
