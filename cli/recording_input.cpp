@@ -11,7 +11,7 @@ bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, Record
     *exit_code = Fail(err, kExitFileError, request.recording_path, "cannot be opened for reading");
     return false;
   }
-  if (ReadRecording(path.get(), request.encoding, request.raw_rate, recording, &reason) != RecordingProblem::None) {
+  if (ReadRecording(path.get(), request.encoding, request.raw_rate, 1, recording, &reason) != RecordingProblem::None) {
     *exit_code = Fail(err, kExitFileError, request.recording_path, reason);
     return false;
   }
