@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <vector>
 
 #include "synth/number_parsing.h"
 #include "synth/sampling_frequencies.h"
@@ -38,18 +40,28 @@ TonePart PartOf(const HeardStep& step) {
   return part;
 }
 
-// A setting keeps one level per tone: each frequency (in whole hertz) takes the loudest
-// level it was heard at.
-void OneLevelPerFrequency(ToneSequence* sequence) {
-  std::map<long, double> loudest;
+// Measured levels of one frequency scatter by a fraction of a dB from part to part; each
+// takes the loudest level it was heard at within kSameLevelDb, so that a steady tone stays one
+// tone of the setting while a burst that is really quieter (Australia's congestion, every
+// other burst 10 dB lower) keeps its own level.
+constexpr double kSameLevelDb = 3.0;
+
+void OneLevelPerLoudness(ToneSequence* sequence) {
+  std::map<long, std::vector<double>> heard;  // per whole hertz, loudest first
   for (const TonePart& part : sequence->parts) {
-    for (const PartTone& tone : part.tones) {
-      double& level = loudest[std::lround(tone.frequency_hz)];
-      level = std::max(level, tone.level_percent);
-    }
+    for (const PartTone& tone : part.tones) heard[std::lround(tone.frequency_hz)].push_back(tone.level_percent);
   }
+  for (auto& levels : heard) std::sort(levels.second.begin(), levels.second.end(), std::greater<double>());
+  const double ratio = std::pow(10.0, -kSameLevelDb / 20.0);
   for (TonePart& part : sequence->parts) {
-    for (PartTone& tone : part.tones) tone.level_percent = loudest[std::lround(tone.frequency_hz)];
+    for (PartTone& tone : part.tones) {
+      for (double loudest : heard[std::lround(tone.frequency_hz)]) {
+        if (tone.level_percent >= loudest * ratio) {
+          tone.level_percent = loudest;
+          break;
+        }
+      }
+    }
   }
 }
 
@@ -86,6 +98,6 @@ bool DescribeHeardTone(const RecordingAnalysis& analysis, HeardTone* heard, std:
     parts.back().duration_ms = kLastsForEver;
     for (size_t i = 0; i + 1 < parts.size(); ++i) parts[i].plays_once = true;
   }
-  OneLevelPerFrequency(&heard->sequence);
+  OneLevelPerLoudness(&heard->sequence);
   return true;
 }

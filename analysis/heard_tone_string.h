@@ -16,5 +16,6 @@ struct HeardTone {
 // repeat becomes its parts played once, the last lasting for ever (a tone that goes on, or
 // the silence after it). Each part holds the tones within 20 dB of its loudest, with their
 // levels. False with *why_not set to one sentence when no tone string can say what was
-// heard: no tone, or ramps (a tone string only switches tones on and off).
+// heard: no tone, or ramps (a tone string only switches tones on and off). A frequency heard
+// at levels within 3 dB of each other takes the loudest; a quieter burst keeps its own.
 bool DescribeHeardTone(const RecordingAnalysis& analysis, HeardTone* heard, std::string* why_not);

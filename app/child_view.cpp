@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_config.h"
+#include "app/dpi_scale.h"
 #include "app/scroll_arithmetic.h"
 #include "app/view_font.h"
 
@@ -258,7 +259,9 @@ int CChildView::OnPaint(HDC dc) {
   CString& configured_face = app_config != nullptr ? app_config->font_name : no_face;
   const ViewFont choice = ChooseViewFont(configured_face.GetWide(),
                                          app_config != nullptr ? app_config->font_size : 0, CurrentLanguage());
-  HFONT paint_font = CreateFixedPitchFont(choice.face.c_str(), choice.height, choice.charset);
+  // The height is in pixels at 96 DPI; at another DPI the text grows with the window.
+  const int height = ScaleForDpi(choice.height, GetDeviceCaps(memory, LOGPIXELSY));
+  HFONT paint_font = CreateFixedPitchFont(choice.face.c_str(), height, choice.charset);
   HGDIOBJ old_font = paint_font != nullptr ? SelectObject(memory, paint_font) : nullptr;
 
   TEXTMETRICW metrics;

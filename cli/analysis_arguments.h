@@ -1,11 +1,21 @@
-// The command lines of analyze and check.
+// The options analyze and check share: how the recording is encoded and, when raw, its rate.
 #pragma once
 #include <string>
-#include <vector>
 
-#include "cli/cli_arguments.h"
+#include <CLI/CLI.hpp>
 
-// Parses arguments whose first is "analyze" or "check" into *request (command,
-// analysis, setting_path, output_path for analyze -o, json). False with *error set to one line when they are not a
-// valid command line.
-bool ParseAnalysisArguments(const std::vector<std::string>& arguments, CliRequest* request, std::string* error);
+#include "cli/analysis_request.h"
+
+struct RecordingOptions {
+  std::string format = "wav";
+  std::string rate;
+};
+
+// Declares --format and --rate on the command, bound to *options.
+void AddRecordingOptions(CLI::App* command, RecordingOptions* options);
+
+// Reads the values into *request, or refuses the line (RefuseLine) naming the bad value.
+void ReadRecordingOptions(const CLI::App& command, const RecordingOptions& options, AnalysisRequest* request);
+
+// The refusal of a value: "invalid value 'V' for OPTION (use EXPECTED)".
+[[noreturn]] void RefuseValue(const std::string& option, const std::string& value, const std::string& expected);

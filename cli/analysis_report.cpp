@@ -1,6 +1,7 @@
 #include "cli/analysis_report.h"
 
 #include "analysis/heard_tone_string.h"
+#include "cli/json_report.h"
 #include "cli/report_text.h"
 #include "tonestring/tone_string_formatter.h"
 #include "synth/signal_level.h"
@@ -16,15 +17,13 @@ std::string ToneText(const TonePeak& tone) {
   return Format("%.2f Hz  %.1f dBFS  %.1f dBm0", tone.frequency, tone.level_dbfs, DbfsToDbm0(tone.level_dbfs));
 }
 
-std::string ToneJson(const TonePeak& tone) {
-  return Format("{\"frequency_hz\": %.3f, \"level_dbfs\": %.2f, \"level_dbm0\": %.2f}", tone.frequency,
-                tone.level_dbfs, DbfsToDbm0(tone.level_dbfs));
-}
-
-std::string TonesJson(const std::vector<TonePeak>& tones) {
-  std::string out = "[";
-  for (size_t i = 0; i < tones.size(); ++i) out += (i > 0 ? ", " : "") + ToneJson(tones[i]);
-  return out + "]";
+JsonValue TonesJson(const std::vector<TonePeak>& tones) {
+  JsonValue out = JsonValue::array();
+  for (const TonePeak& tone : tones) {
+    out.push_back({{"frequency_hz", JsonFixed(tone.frequency, 3)}, {"level_dbfs", JsonFixed(tone.level_dbfs, 2)},
+                   {"level_dbm0", JsonFixed(DbfsToDbm0(tone.level_dbfs), 2)}});
+  }
+  return out;
 }
 
 std::string ChannelText(int32_t channels) {
@@ -37,11 +36,11 @@ std::string HeardToneString(const RecordingAnalysis& analysis, std::string* why_
   return DescribeHeardTone(analysis, &heard, why_not) ? FormatToneString(heard.sequence) : std::string();
 }
 
-const char* CutJson(const Segment& segment) {
-  if (segment.cut_at_start && segment.cut_at_end) return "\"both\"";
-  if (segment.cut_at_start) return "\"start\"";
-  if (segment.cut_at_end) return "\"end\"";
-  return "null";
+JsonValue CutJson(const Segment& segment) {
+  if (segment.cut_at_start && segment.cut_at_end) return "both";
+  if (segment.cut_at_start) return "start";
+  if (segment.cut_at_end) return "end";
+  return nullptr;
 }
 
 }  // namespace
@@ -101,35 +100,35 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
 std::string FormatAnalysisJson(const std::string& recording_path, const Recording& recording,
                                const RecordingAnalysis& analysis) {
   const int32_t rate = analysis.sampling_frequency;
-  std::string out = "{";
-  out += "\"recording\": " + JsonString(recording_path);
-  out += Format(", \"sampling_frequency\": %d, \"channels\": %d, \"duration_ms\": %.3f", rate, recording.channels,
-                analysis.duration_ms);
-  out += ", \"background_dbfs\": " + (analysis.has_silence ? Format("%.2f", analysis.background_dbfs) : "null");
-  out += ", \"background_tones\": " + TonesJson(analysis.background_tones);
+  JsonValue steps = JsonValue::array();
+  for (const HeardStep& step : analysis.steps) {
+    steps.push_back({{"kind", SegmentKindName(step.kind)}, {"duration_ms", JsonFixed(step.duration_ms, 3)},
+                     {"duration_known", step.duration_known}, {"occurrences", step.occurrences},
+                     {"tones", TonesJson(step.tones)}});
+  }
+  JsonValue segments = JsonValue::array();
+  for (const Segment& segment : analysis.segments) {
+    segments.push_back({{"kind", SegmentKindName(segment.kind)},
+                        {"start_ms", JsonFixed(segment.start * 1000.0 / rate, 3)},
+                        {"duration_ms", JsonFixed(SegmentMs(segment, rate), 3)}, {"cut", CutJson(segment)}});
+  }
   std::string why_not;
-  std::string tone_string = HeardToneString(analysis, &why_not);
-  out += ", \"tone_string\": " + (tone_string.empty() ? "null" : JsonString(tone_string));
-  out += ", \"tone_string_why_not\": " + (tone_string.empty() ? JsonString(why_not) : "null");
-  out += Format(", \"cycle\": {\"repeats\": %s, \"duration_ms\": %.3f, \"whole_cycles\": %d, \"steps\": [",
-                analysis.cycle.repeats ? "true" : "false", analysis.cycle.duration_ms,
-                static_cast<int>(analysis.cycle.complete_cycles));
-  for (size_t i = 0; i < analysis.steps.size(); ++i) {
-    const HeardStep& step = analysis.steps[i];
-    if (i > 0) out += ", ";
-    out += "{\"kind\": " + JsonString(SegmentKindName(step.kind));
-    out += Format(", \"duration_ms\": %.3f, \"duration_known\": %s, \"occurrences\": %d", step.duration_ms,
-                  step.duration_known ? "true" : "false", static_cast<int>(step.occurrences));
-    out += ", \"tones\": " + TonesJson(step.tones) + "}";
-  }
-  out += "]}, \"segments\": [";
-  for (size_t i = 0; i < analysis.segments.size(); ++i) {
-    const Segment& segment = analysis.segments[i];
-    if (i > 0) out += ", ";
-    out += "{\"kind\": " + JsonString(SegmentKindName(segment.kind));
-    out += Format(", \"start_ms\": %.3f, \"duration_ms\": %.3f, \"cut\": %s}", segment.start * 1000.0 / rate,
-                  SegmentMs(segment, rate), CutJson(segment));
-  }
-  out += "]}\n";
-  return out;
+  const std::string tone_string = HeardToneString(analysis, &why_not);
+  JsonValue report = {
+      {"recording", recording_path},
+      {"sampling_frequency", rate},
+      {"channels", recording.channels},
+      {"duration_ms", JsonFixed(analysis.duration_ms, 3)},
+      {"background_dbfs", analysis.has_silence ? JsonFixed(analysis.background_dbfs, 2) : JsonValue()},
+      {"background_tones", TonesJson(analysis.background_tones)},
+      {"tone_string", tone_string.empty() ? JsonValue() : JsonValue(tone_string)},
+      {"tone_string_why_not", tone_string.empty() ? JsonValue(why_not) : JsonValue()},
+      {"cycle",
+       {{"repeats", analysis.cycle.repeats},
+        {"duration_ms", JsonFixed(analysis.cycle.duration_ms, 3)},
+        {"whole_cycles", analysis.cycle.complete_cycles},
+        {"steps", steps}}},
+      {"segments", segments},
+  };
+  return PrintJsonLine(report);
 }

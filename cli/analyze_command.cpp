@@ -1,8 +1,11 @@
 #include "cli/analyze_command.h"
 
+#include <memory>
+
 #include "analysis/heard_tone_string.h"
 #include "files/tone_file.h"
 
+#include "cli/analysis_arguments.h"
 #include "cli/analysis_report.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
@@ -27,8 +30,6 @@ int WriteHeardSetting(const RecordingAnalysis& analysis, const std::string& outp
   return kExitSuccess;
 }
 
-}  // namespace
-
 int RunAnalyze(const CliRequest& request, std::FILE* out, std::FILE* err) {
   Recording recording;
   RecordingAnalysis analysis;
@@ -44,3 +45,36 @@ int RunAnalyze(const CliRequest& request, std::FILE* out, std::FILE* err) {
   std::fputs(report.c_str(), out);
   return request.output_path.empty() ? kExitSuccess : WriteHeardSetting(analysis, request.output_path, err);
 }
+
+CommandRunner DeclareAnalyze(CLI::App* command, CliRequest* request) {
+  request->command = CliCommand::Analyze;
+  auto recordings = std::make_shared<std::vector<std::string>>();
+  auto options = std::make_shared<RecordingOptions>();
+  command->add_option("recording", *recordings, "the recording to measure");
+  AddRecordingOptions(command, options.get());
+  command->add_flag("--json", request->json, "the measurements as one JSON object");
+  command->add_option("-o", request->output_path, "also write the setting that renders what was heard")
+      ->type_name("OUT.ton");
+  command->callback([command, request, recordings, options] {
+    ReadRecordingOptions(*command, *options, &request->analysis);
+    if (command->count("-o") > 0 && request->output_path.empty()) {
+      RefuseValue("-o", request->output_path, "the setting file to write");
+    }
+    if (recordings->empty()) RefuseLine("analyze needs a recording");
+    if (recordings->size() > 1) RefuseLine("too many files given ('" + (*recordings)[1] + "')");
+    request->analysis.recording_path = recordings->front();
+  });
+  return [request](std::FILE* out, std::FILE* err) { return RunAnalyze(*request, out, err); };
+}
+
+}  // namespace
+
+const CommandDefinition kAnalyzeCommand = {
+    "analyze",
+    "analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--json] [-o OUT.ton]",
+    "measures a recording (16-bit PCM WAV, or raw G.711 at --rate, default\n"
+    "8000 Hz): its sounding and silent runs, the cycle they repeat, the\n"
+    "frequencies and levels of every step, and the tone string heard; -o writes\n"
+    "the setting that renders it.",
+    DeclareAnalyze,
+};

@@ -1,11 +1,72 @@
 #include "cli/check_command.h"
 
+#include <memory>
+
 #include "analysis/expected_cycle.h"
 #include "analysis/tone_check.h"
+#include "cli/analysis_arguments.h"
 #include "cli/check_report.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "cli/number_arguments.h"
 #include "cli/recording_input.h"
+
+namespace {
+
+// Sensible bounds for the tolerances: wider ones would let anything pass.
+constexpr double kWidestFrequencyPercent = 50.0;
+constexpr double kWidestCadencePercent = 100.0;
+constexpr double kWidestCadenceMs = 60000.0;
+constexpr double kWidestLevelDb = 60.0;
+
+struct CheckValues {
+  std::vector<std::string> files;
+  RecordingOptions recording;
+  std::string frequency, cadence, level;
+};
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A positive number, the whole text (after an optional unit), at most widest.
+bool ParsePositive(std::string text, const std::string& unit, double widest, double* value) {
+  if (!unit.empty() && EndsWith(text, unit)) text.erase(text.size() - unit.size());
+  double number = 0.0;
+  if (!ReadDecimal(text, &number) || !(number > 0.0) || number > widest) return false;
+  *value = number;
+  return true;
+}
+
+// Percent ("10%" or "10") or milliseconds ("40ms").
+bool ParseCadence(const std::string& text, CheckTolerances* tolerances) {
+  if (EndsWith(text, "ms")) {
+    tolerances->cadence_in_ms = true;
+    return ParsePositive(text, "ms", kWidestCadenceMs, &tolerances->cadence_ms);
+  }
+  tolerances->cadence_in_ms = false;
+  return ParsePositive(text, "%", kWidestCadencePercent, &tolerances->cadence_percent);
+}
+
+void ReadCheck(const CLI::App& command, const CheckValues& given, CliRequest* request) {
+  ReadRecordingOptions(command, given.recording, &request->analysis);
+  CheckTolerances& tolerances = request->analysis.tolerances;
+  if (command.count("--tolerance-frequency") > 0 &&
+      !ParsePositive(given.frequency, "%", kWidestFrequencyPercent, &tolerances.frequency_percent)) {
+    RefuseValue("--tolerance-frequency", given.frequency, "a percentage above 0, at most 50");
+  }
+  if (command.count("--tolerance-cadence") > 0 && !ParseCadence(given.cadence, &tolerances)) {
+    RefuseValue("--tolerance-cadence", given.cadence, "a percentage (10%) or milliseconds (40ms) above 0");
+  }
+  if (command.count("--tolerance-level") > 0 &&
+      !ParsePositive(given.level, "dB", kWidestLevelDb, &tolerances.level_db)) {
+    RefuseValue("--tolerance-level", given.level, "decibels above 0, at most 60");
+  }
+  if (given.files.size() < 2) RefuseLine("check needs a recording and a setting file");
+  if (given.files.size() > 2) RefuseLine("too many files given ('" + given.files[2] + "')");
+  request->analysis.recording_path = given.files[0];
+  request->setting_path = given.files[1];
+}
 
 int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   ToneSetting setting;
@@ -26,3 +87,34 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   std::fputs(report.c_str(), out);
   return result.pass ? kExitSuccess : kExitCheckFailed;
 }
+
+CommandRunner DeclareCheck(CLI::App* command, CliRequest* request) {
+  request->command = CliCommand::Check;
+  auto given = std::make_shared<CheckValues>();
+  command->add_option("files", given->files, "the recording, then the tone setting it should match");
+  AddRecordingOptions(command, &given->recording);
+  command->add_option("--tolerance-frequency", given->frequency, "frequency tolerance in % (default 1.5)")
+      ->type_name("PCT");
+  command->add_option("--tolerance-cadence", given->cadence, "cadence tolerance: 10% (the default) or 40ms")
+      ->type_name("PCT|MS");
+  command->add_option("--tolerance-level", given->level, "level tolerance in dB (default 3)")->type_name("DB");
+  command->add_flag("--absolute-levels", request->analysis.tolerances.absolute_levels,
+                    "compare levels in dBFS as recorded, not relative to the loudest tone");
+  command->add_flag("--json", request->json, "the comparison as one JSON object");
+  command->callback([command, request, given] { ReadCheck(*command, *given, request); });
+  return [request](std::FILE* out, std::FILE* err) { return RunCheck(*request, out, err); };
+}
+
+}  // namespace
+
+const CommandDefinition kCheckCommand = {
+    "check",
+    "check RECORDING SETTING.ton [--format wav|mulaw|alaw] [--rate HZ]\n"
+    "      [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
+    "      [--tolerance-level DB] [--absolute-levels] [--json]",
+    "compares a recording with what the setting renders and prints PASS or\n"
+    "FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
+    "levels relative to the loudest tone unless --absolute-levels. A cadence\n"
+    "tolerance is a percentage (10%) or milliseconds (40ms).",
+    DeclareCheck,
+};

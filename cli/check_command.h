@@ -1,9 +1,6 @@
-// sonaril-cli check: a recording against what a tone setting renders.
+// sonaril-cli check: a recording against what a tone setting renders. Exit 0 on PASS, 3 on
+// FAIL, 1 when a file cannot be read, 2 when the setting cannot be synthesised.
 #pragma once
-#include <cstdio>
+#include "cli/command_definition.h"
 
-#include "cli/cli_arguments.h"
-
-// Exit 0 on PASS, 3 on FAIL, 1 when a file cannot be read, 2 when the setting cannot be
-// synthesised.
-int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err);
+extern const CommandDefinition kCheckCommand;

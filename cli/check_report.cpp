@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cli/analysis_report.h"
+#include "cli/json_report.h"
 #include "cli/report_text.h"
 
 namespace {
@@ -52,8 +53,8 @@ std::string ToneResultJson(const ToneComparison& tone) {
   return tone.frequency_ok && tone.level_ok ? "ok" : "off";
 }
 
-std::string NumberOrNull(bool present, const char* format, double value) {
-  return present ? Format(format, value) : "null";
+JsonValue FixedOrNull(bool present, double value, int decimals) {
+  return present ? JsonFixed(value, decimals) : JsonValue();
 }
 
 }  // namespace
@@ -94,50 +95,49 @@ std::string FormatCheckText(const std::string& recording_path, const std::string
 
 std::string FormatCheckJson(const std::string& recording_path, const std::string& setting_path,
                             const CheckTolerances& tolerances, const CheckResult& result) {
-  std::string out = "{";
-  out += "\"recording\": " + JsonString(recording_path) + ", \"setting\": " + JsonString(setting_path);
-  out += Format(", \"result\": \"%s\", \"heard_tone\": %s", result.pass ? "PASS" : "FAIL",
-                result.heard_tone ? "true" : "false");
-  out += Format(", \"levels\": \"%s\", \"gain_db\": %.2f", tolerances.absolute_levels ? "absolute" : "relative",
-                result.gain_db);
-  out += Format(", \"tolerances\": {\"frequency_percent\": %.3f, ", tolerances.frequency_percent);
+  JsonValue limits = {{"frequency_percent", JsonFixed(tolerances.frequency_percent, 3)}};
   if (tolerances.cadence_in_ms) {
-    out += Format("\"cadence_ms\": %.3f, ", tolerances.cadence_ms);
+    limits["cadence_ms"] = JsonFixed(tolerances.cadence_ms, 3);
   } else {
-    out += Format("\"cadence_percent\": %.3f, \"cadence_at_least_ms\": %.3f, ", tolerances.cadence_percent,
-                  tolerances.cadence_floor_ms);
+    limits["cadence_percent"] = JsonFixed(tolerances.cadence_percent, 3);
+    limits["cadence_at_least_ms"] = JsonFixed(tolerances.cadence_floor_ms, 3);
   }
-  out += Format("\"level_db\": %.3f}, \"steps\": [", tolerances.level_db);
-  for (size_t i = 0; i < result.steps.size(); ++i) {
-    const StepComparison& step = result.steps[i];
-    if (i > 0) out += ", ";
-    out += "{\"setting_steps\": [";
-    for (size_t n = 0; n < step.expected.setting_steps.size(); ++n) {
-      out += (n > 0 ? ", " : "") + std::to_string(step.expected.setting_steps[n]);
+  limits["level_db"] = JsonFixed(tolerances.level_db, 3);
+  JsonValue steps = JsonValue::array();
+  for (const StepComparison& step : result.steps) {
+    JsonValue tones = JsonValue::array();
+    for (const ToneComparison& tone : step.tones) {
+      const bool both = tone.expected && tone.heard;
+      tones.push_back({{"expected_hz", FixedOrNull(tone.expected, tone.expected_hz, 3)},
+                       {"expected_dbfs", FixedOrNull(tone.expected, tone.expected_dbfs, 2)},
+                       {"heard_hz", FixedOrNull(tone.heard, tone.heard_hz, 3)},
+                       {"heard_dbfs", FixedOrNull(tone.heard, tone.heard_dbfs, 2)},
+                       {"frequency_difference_percent", FixedOrNull(both, tone.frequency_error_percent, 4)},
+                       {"level_difference_db", FixedOrNull(both, tone.level_error_db, 2)},
+                       {"judged", tone.judged},
+                       {"result", ToneResultJson(tone)}});
     }
-    out += "], \"kind\": " + JsonString(SegmentKindName(step.expected.kind));
-    out += Format(", \"expected_ms\": %.3f, \"continuous\": %s, \"occurrences\": %d", step.expected.duration_ms,
-                  step.expected.continuous ? "true" : "false", static_cast<int>(step.occurrences));
-    out += ", \"heard_ms\": " + NumberOrNull(step.occurrences > 0, "%.3f", step.measured_ms);
-    out += Format(", \"duration_measured\": %s, \"duration_difference_ms\": %.3f", step.duration_measured ? "true" : "false",
-                  step.worst_error_ms);
-    out += ", \"duration\": " + JsonString(LengthResult(step));
-    out += Format(", \"result\": \"%s\", \"tones\": [", step.ok ? "ok" : "fail");
-    for (size_t t = 0; t < step.tones.size(); ++t) {
-      const ToneComparison& tone = step.tones[t];
-      if (t > 0) out += ", ";
-      out += "{\"expected_hz\": " + NumberOrNull(tone.expected, "%.3f", tone.expected_hz);
-      out += ", \"expected_dbfs\": " + NumberOrNull(tone.expected, "%.2f", tone.expected_dbfs);
-      out += ", \"heard_hz\": " + NumberOrNull(tone.heard, "%.3f", tone.heard_hz);
-      out += ", \"heard_dbfs\": " + NumberOrNull(tone.heard, "%.2f", tone.heard_dbfs);
-      bool both = tone.expected && tone.heard;
-      out += ", \"frequency_difference_percent\": " + NumberOrNull(both, "%.4f", tone.frequency_error_percent);
-      out += ", \"level_difference_db\": " + NumberOrNull(both, "%.2f", tone.level_error_db);
-      out += Format(", \"judged\": %s, \"result\": \"%s\"}", tone.judged ? "true" : "false",
-                    ToneResultJson(tone).c_str());
-    }
-    out += "]}";
+    steps.push_back({{"setting_steps", step.expected.setting_steps},
+                     {"kind", SegmentKindName(step.expected.kind)},
+                     {"expected_ms", JsonFixed(step.expected.duration_ms, 3)},
+                     {"continuous", step.expected.continuous},
+                     {"occurrences", step.occurrences},
+                     {"heard_ms", FixedOrNull(step.occurrences > 0, step.measured_ms, 3)},
+                     {"duration_measured", step.duration_measured},
+                     {"duration_difference_ms", JsonFixed(step.worst_error_ms, 3)},
+                     {"duration", LengthResult(step)},
+                     {"result", step.ok ? "ok" : "fail"},
+                     {"tones", tones}});
   }
-  out += "]}\n";
-  return out;
+  JsonValue report = {
+      {"recording", recording_path},
+      {"setting", setting_path},
+      {"result", result.pass ? "PASS" : "FAIL"},
+      {"heard_tone", result.heard_tone},
+      {"levels", tolerances.absolute_levels ? "absolute" : "relative"},
+      {"gain_db", JsonFixed(result.gain_db, 2)},
+      {"tolerances", limits},
+      {"steps", steps},
+  };
+  return PrintJsonLine(report);
 }

@@ -1,126 +1,144 @@
 #include "cli/cli_arguments.h"
 
-#include "cli/analysis_arguments.h"
+#include <algorithm>
+
+#include "cli/cli_commands.h"
+#include "cli/command_definition.h"
+#include "config/product_version.h"
 
 namespace {
 
-bool ParseFormat(const std::string& name, ExportFormat* format) {
-  if (name == "wav") *format = ExportFormat::Wave;
-  else if (name == "mulaw") *format = ExportFormat::MuLaw;
-  else if (name == "alaw") *format = ExportFormat::ALaw;
-  else return false;
+constexpr size_t kNameColumn = 8;      // the overview's command names
+constexpr size_t kOptionColumn = 30;   // a command's option descriptions
+
+std::string HelpPointer(const std::string& command) {
+  return " (see sonaril-cli " + command + " --help)";
+}
+
+// text with every line after the first indented by `indent` spaces.
+std::string Indented(const std::string& text, size_t indent) {
+  std::string out;
+  for (char c : text) {
+    out += c;
+    if (c == '\n') out.append(indent, ' ');
+  }
+  return out;
+}
+
+std::string OptionNames(const CLI::Option& option) {
+  std::string names;
+  for (const std::string& name : option.get_snames()) names += (names.empty() ? "-" : ", -") + name;
+  for (const std::string& name : option.get_lnames()) names += (names.empty() ? "--" : ", --") + name;
+  if (option.get_type_size() != 0) names += " " + option.get_type_name();
+  return names;
+}
+
+std::string CommandHelp(const CommandDefinition& command, const CLI::App& app) {
+  std::string out = "Usage: sonaril-cli " + Indented(command.synopsis, 7) + "\n\n";
+  out += std::string(command.description) + "\n\nOptions:\n";
+  for (const CLI::Option* option : app.get_options()) {
+    if (option->get_positional()) continue;
+    std::string names = "  " + OptionNames(*option);
+    if (names.size() + 2 > kOptionColumn) names += "\n" + std::string(kOptionColumn, ' ');
+    else names.append(kOptionColumn - names.size(), ' ');
+    out += names + option->get_description() + "\n";
+  }
+  return out;
+}
+
+CommandRunner Print(std::string text) {
+  return [text](std::FILE* out, std::FILE*) {
+    std::fputs(text.c_str(), out);
+    return kExitSuccess;
+  };
+}
+
+// The one line CLI11's refusal becomes: the option that lacks its value, or CLI11's reason.
+std::string RefusalLine(const CLI::ParseError& refusal, const std::string& command) {
+  std::string reason = refusal.what();
+  std::replace(reason.begin(), reason.end(), '\n', ' ');
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&refusal) != nullptr) {
+    const std::string option = reason.substr(0, reason.find(':'));
+    return "option " + option + " needs a value for " + command + HelpPointer(command);
+  }
+  return reason;
+}
+
+bool ParseCommand(const CommandDefinition& definition, const std::vector<std::string>& arguments,
+                  CliRequest* request, CommandRunner* run, std::string* error) {
+  CLI::App app("", std::string("sonaril-cli ") + definition.name);
+  app.allow_windows_style_options(false);
+  app.allow_extras();
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.set_help_flag("-h,--help", "show this help and exit");
+  const std::string name = definition.name;
+  // Before the command's own checks, so that a misspelt option is what the user hears of.
+  app.parse_complete_callback([&app, &name] {
+    for (const std::string& extra : app.remaining()) {
+      if (extra.size() > 1 && extra[0] == '-') RefuseLine("unknown option '" + extra + "' for " + name + HelpPointer(name));
+    }
+  });
+  *run = definition.declare(&app, request);
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    *run = Print(CommandHelp(definition, app));
+  } catch (const CLI::ParseError& refusal) {
+    *error = RefusalLine(refusal, name);
+    return false;
+  }
   return true;
 }
 
 }  // namespace
 
-const char* CliUsageText() {
-  return "Usage:\n"
-         "  sonaril-cli render SETTING.ton -o OUT [--format wav|mulaw|alaw]\n"
-         "  sonaril-cli info SETTING.ton [--json | --tone-string]\n"
-         "  sonaril-cli import \"TONE STRING\" -o OUT.ton [--rate HZ] [--level PERCENT | --dbm0 DB]\n"
-         "                     [--repeat N] [--hold MS]\n"
-         "  sonaril-cli analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--json] [-o OUT.ton]\n"
-         "  sonaril-cli check RECORDING SETTING.ton [--format wav|mulaw|alaw] [--rate HZ]\n"
-         "        [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
-         "        [--tolerance-level DB] [--absolute-levels] [--json]\n"
-         "  sonaril-cli --help | --version\n"
-         "\n"
-         "render  synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
-         "        raw G.711 u-law or raw G.711 A-law; -o - writes to standard output.\n"
-         "info    describes the setting: its values, steps, tones, length, and whether it\n"
-         "        can be synthesised; --tone-string prints it as a tone string instead.\n"
-         "import  writes the setting that renders a tone string such as \"440+480/2000,0/4000\"\n"
-         "        (8000 Hz, repeat 1, a part without /DURATION held 2000 ms by default).\n"
-         "analyze measures a recording (16-bit PCM WAV, or raw G.711 at --rate, default\n"
-         "        8000 Hz): its sounding and silent runs, the cycle they repeat, the\n"
-         "        frequencies and levels of every step, and the tone string heard; -o writes\n"
-         "        the setting that renders it.\n"
-         "check   compares a recording with what the setting renders and prints PASS or\n"
-         "        FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
-         "        levels relative to the loudest tone unless --absolute-levels. A cadence\n"
-         "        tolerance is a percentage (10%) or milliseconds (40ms).\n"
-         "\n"
+void RefuseLine(const std::string& reason) { throw CLI::ValidationError(reason); }
+
+std::string CliUsageText() {
+  std::string out = "Usage:\n";
+  for (const CommandDefinition& command : CommandList()) {
+    out += "  sonaril-cli " + Indented(command.synopsis, 2) + "\n";
+  }
+  out += "  sonaril-cli --help | --version\n  sonaril-cli COMMAND --help\n\n";
+  for (const CommandDefinition& command : CommandList()) {
+    std::string name = command.name;
+    name.append(name.size() < kNameColumn ? kNameColumn - name.size() : 1, ' ');
+    out += name + Indented(command.description, kNameColumn) + "\n";
+  }
+  out += "\n"
          "Exit status: 0 success (check: PASS), 1 a file could not be read or written,\n"
          "or a recording holds no tone (analyze), 2 bad usage or a setting that cannot be\n"
          "synthesised, 3 check: FAIL.\n";
+  return out;
 }
 
-bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request,
-                       std::string* error) {
+bool ParseCommandLine(const std::vector<std::string>& arguments, CliRequest* request, CommandRunner* run,
+                      std::string* error) {
   *request = CliRequest();
   if (arguments.empty()) {
     *error = "no command given (see sonaril-cli --help)";
     return false;
   }
-  const std::string& command = arguments[0];
-  if (command == "--help" || command == "-h" || command == "help") {
+  const std::string& first = arguments[0];
+  if (first == "--help" || first == "-h" || first == "help") {
     request->command = CliCommand::Help;
+    *run = Print(CliUsageText());
     return true;
   }
-  if (command == "--version") {
+  if (first == "--version") {
     request->command = CliCommand::Version;
+    *run = Print(std::string("sonaril-cli ") + kProductVersion + "\n");
     return true;
   }
-  if (command == "import") {
-    request->command = CliCommand::Import;
-    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-    return ParseImportArguments(rest, &request->import, error);
+  for (const CommandDefinition& definition : CommandList()) {
+    if (first == definition.name) return ParseCommand(definition, arguments, request, run, error);
   }
-  if (command == "analyze" || command == "check") return ParseAnalysisArguments(arguments, request, error);
-  if (command == "render") {
-    request->command = CliCommand::Render;
-  } else if (command == "info") {
-    request->command = CliCommand::Info;
-  } else {
-    *error = "unknown command '" + command + "' (see sonaril-cli --help)";
-    return false;
-  }
+  *error = "unknown command '" + first + "' (see sonaril-cli --help)";
+  return false;
+}
 
-  bool have_output = false;
-  for (size_t i = 1; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    bool is_render = request->command == CliCommand::Render;
-    if (is_render && (argument == "-o" || argument == "--output" || argument == "--format")) {
-      if (i + 1 >= arguments.size()) {
-        *error = "option " + argument + " needs a value";
-        return false;
-      }
-      const std::string& value = arguments[++i];
-      if (argument == "--format") {
-        if (!ParseFormat(value, &request->format)) {
-          *error = "unknown format '" + value + "' (use wav, mulaw or alaw)";
-          return false;
-        }
-      } else {
-        request->output_path = value;
-        have_output = true;
-      }
-    } else if (!is_render && argument == "--json") {
-      request->json = true;
-    } else if (!is_render && argument == "--tone-string") {
-      request->tone_string = true;
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      *error = "unknown option '" + argument + "' for " + command;
-      return false;
-    } else if (request->setting_path.empty()) {
-      request->setting_path = argument;
-    } else {
-      *error = "more than one setting file given ('" + argument + "')";
-      return false;
-    }
-  }
-  if (request->setting_path.empty()) {
-    *error = command + " needs a setting file";
-    return false;
-  }
-  if (request->json && request->tone_string) {
-    *error = "info takes --json or --tone-string, not both";
-    return false;
-  }
-  if (request->command == CliCommand::Render && (!have_output || request->output_path.empty())) {
-    *error = "render needs an output file: -o OUT (or -o - for standard output)";
-    return false;
-  }
-  return true;
+bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request, std::string* error) {
+  CommandRunner run;
+  return ParseCommandLine(arguments, request, &run, error);
 }

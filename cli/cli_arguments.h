@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "cli/analysis_request.h"
-#include "cli/import_arguments.h"
+#include "cli/import_request.h"
 #include "files/tone_export.h"
 
 enum class CliCommand { Help, Version, Render, Info, Import, Analyze, Check };
 
+// What the tool's own commands take from their line; a command with options of its own
+// may keep them itself (see cli/command_definition.h).
 struct CliRequest {
   CliCommand command = CliCommand::Help;
   std::string setting_path;  // the .ton file (UTF-8)
@@ -25,5 +27,5 @@ struct CliRequest {
 bool ParseCliArguments(const std::vector<std::string>& arguments, CliRequest* request,
                        std::string* error);
 
-// The text --help prints.
-const char* CliUsageText();
+// The text --help prints: every command's usage and what it does.
+std::string CliUsageText();

@@ -16,21 +16,6 @@ std::string Format(const char* format, ...) {
   return std::string(buffer, static_cast<size_t>(written) < sizeof buffer ? written : sizeof buffer - 1);
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      out += Format("\\u%04x", c);
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 std::string Utf8(const wchar_t* text) {
   char* bytes = ToMultiByte(text, -1, kCodePageUtf8);
   if (bytes == nullptr) return std::string();

@@ -1,13 +1,10 @@
-// Text building the command reports share: printf-style formatting, JSON strings and the
-// names of step kinds.
+// Text building the command reports share: printf-style formatting and the names of step
+// kinds.
 #pragma once
 #include <cstdint>
 #include <string>
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-// text as a JSON string literal, quotes included.
-std::string JsonString(const std::string& text);
 
 // A wide text (the program's display texts) as UTF-8; empty when it cannot be converted.
 std::string Utf8(const wchar_t* text);

@@ -1,5 +1,6 @@
 #include "cli/setting_report.h"
 
+#include "cli/json_report.h"
 #include "cli/report_text.h"
 #include "synth/number_parsing.h"
 #include "synth/sampling_frequencies.h"
@@ -26,12 +27,6 @@ std::string LevelText(int32_t level) {
   if (level == 0) return "level 0% (silent)";
   const double dbfs = LevelDbfs(level);
   return Format("level %d%% (%.2f dBFS, %.2f dBm0)", level, dbfs, DbfsToDbm0(dbfs));
-}
-
-std::string LevelJson(int32_t level) {
-  if (level == 0) return "\"level_dbfs\": null, \"level_dbm0\": null";
-  const double dbfs = LevelDbfs(level);
-  return Format("\"level_dbfs\": %.2f, \"level_dbm0\": %.2f", dbfs, DbfsToDbm0(dbfs));
 }
 
 // The tone string, or empty with *why_not set.
@@ -119,40 +114,41 @@ std::string FormatSettingText(const std::string& setting_path, const ToneSetting
 
 std::string FormatSettingJson(const std::string& setting_path, const ToneSetting& setting,
                               const SettingFacts& facts) {
-  std::string out = "{";
-  out += "\"file\": " + JsonString(setting_path);
-  out += Format(", \"sampling_frequency\": %d", setting.sampling_frequency);
-  out += Format(", \"sampling_frequency_offered\": %s",
-                facts.sampling_frequency_offered ? "true" : "false");
-  out += Format(", \"repeat\": %d, \"repeat_used\": %d", setting.repeat, facts.repeat_used);
-  out += Format(", \"fade\": %d, \"fade_samples\": %d", setting.fade, facts.fade_samples);
-  out += Format(", \"filter_on\": %s", setting.filter_on ? "true" : "false");
-  out += Format(", \"pattern_total_ms\": %d", setting.pattern_total);
-  out += ", \"steps\": [";
+  JsonValue steps = JsonValue::array();
   for (const PatternStep* step = setting.patterns; step != nullptr; step = step->next) {
-    if (step != setting.patterns) out += ", ";
-    out += Format("{\"on_off\": %d, \"kind\": %s, \"time_ms\": %d, \"is_fade\": %s}", step->on_off,
-                  JsonString(StepKindName(step->on_off)).c_str(), step->time,
-                  step->is_fade ? "true" : "false");
+    steps.push_back({{"on_off", step->on_off}, {"kind", StepKindName(step->on_off)}, {"time_ms", step->time},
+                     {"is_fade", step->is_fade != 0}});
   }
-  out += "], \"tones\": [";
+  JsonValue tones = JsonValue::array();
   for (const ToneEntry* tone = setting.tones; tone != nullptr; tone = tone->next) {
-    if (tone != setting.tones) out += ", ";
-    out += Format("{\"type\": %d, \"wave\": %s, \"frequency_hz\": %d, \"phase_degrees\": %d, "
-                  "\"start_time_ms\": %d, \"end_time_ms\": %d, \"level_percent\": %d, %s}",
-                  tone->type, JsonString(WaveTypeName(tone->type)).c_str(), tone->frequency,
-                  tone->phase, tone->start_time, tone->end_time, tone->level,
-                  LevelJson(tone->level).c_str());
+    const bool silent = tone->level == 0;
+    const double dbfs = silent ? 0.0 : LevelDbfs(tone->level);
+    tones.push_back({{"type", tone->type}, {"wave", WaveTypeName(tone->type)}, {"frequency_hz", tone->frequency},
+                     {"phase_degrees", tone->phase}, {"start_time_ms", tone->start_time},
+                     {"end_time_ms", tone->end_time}, {"level_percent", tone->level},
+                     {"level_dbfs", silent ? JsonValue() : JsonFixed(dbfs, 2)},
+                     {"level_dbm0", silent ? JsonValue() : JsonFixed(DbfsToDbm0(dbfs), 2)}});
   }
-  out += "]";
   std::string why_not;
   const std::string tone_string = ToneStringOf(setting, &why_not);
-  out += ", \"tone_string\": " + (tone_string.empty() ? std::string("null") : JsonString(tone_string));
-  out += ", \"tone_string_reason\": " + (tone_string.empty() ? JsonString(why_not) : std::string("null"));
-  out += Format(", \"sample_count\": %lld, \"duration_seconds\": %.6f",
-                static_cast<long long>(facts.sample_count), facts.duration_seconds);
-  out += Format(", \"can_synthesise\": %s", facts.can_synthesise ? "true" : "false");
-  out += ", \"reason\": " + (facts.can_synthesise ? std::string("null") : JsonString(facts.reason));
-  out += "}\n";
-  return out;
+  JsonValue report = {
+      {"file", setting_path},
+      {"sampling_frequency", setting.sampling_frequency},
+      {"sampling_frequency_offered", facts.sampling_frequency_offered},
+      {"repeat", setting.repeat},
+      {"repeat_used", facts.repeat_used},
+      {"fade", setting.fade},
+      {"fade_samples", facts.fade_samples},
+      {"filter_on", setting.filter_on != 0},
+      {"pattern_total_ms", setting.pattern_total},
+      {"steps", steps},
+      {"tones", tones},
+      {"tone_string", tone_string.empty() ? JsonValue() : JsonValue(tone_string)},
+      {"tone_string_reason", tone_string.empty() ? JsonValue(why_not) : JsonValue()},
+      {"sample_count", facts.sample_count},
+      {"duration_seconds", JsonFixed(facts.duration_seconds, 6)},
+      {"can_synthesise", facts.can_synthesise},
+      {"reason", facts.can_synthesise ? JsonValue() : JsonValue(facts.reason)},
+  };
+  return PrintJsonLine(report);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/import_arguments.h"
+#include "cli/import_request.h"
 #include "synth/tone_setting.h"
 
 // Writes the setting that renders the request's tone string. Exit code 0, 2 when the string

@@ -10,7 +10,7 @@ set(SONARIL_DATA_FOLDERS examples tones)
 install(TARGETS Sonaril sonaril-cli RUNTIME DESTINATION .)
 foreach(folder IN LISTS SONARIL_DATA_FOLDERS)
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/${folder}/" DESTINATION "${folder}"
-          FILES_MATCHING PATTERN "*.ton" PATTERN "README.md")
+          FILES_MATCHING PATTERN "*.ton" PATTERN "README.md" PATTERN "index.json")
 endforeach()
 # Notepad users expect CRLF.
 configure_file("${PROJECT_SOURCE_DIR}/packaging/README.txt.in"

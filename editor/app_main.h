@@ -13,6 +13,7 @@
 #include "audio/sound_listener.h"
 #include "editor/playback_control.h"
 #include "editor/signal_view.h"
+#include "editor/unsaved_changes.h"
 #include "synth/tone_setting.h"
 
 // Posted by the render thread when the tone has been played to its end: press STOP.
@@ -50,14 +51,16 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   // A double-click on a list row modifies that row.
   void OnNotify(WPARAM wparam, LPARAM lparam) override;
   void OnCommand(int id, int code) override;
-  // Opens the first dropped file as a tone setting, then releases the drop.
+  // Releases the drop, then opens its first file as a tone setting after the
+  // unsaved-changes question.
   int OnDropFiles(HDROP drop, wchar_t* buffer, int buffer_size) override;
   void OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) override;
   // The framework's Init, then the renderer with the saved device and Repeat Play.
   int Init(HINSTANCE instance) override;
   // Keeps the command line; its first token is opened when the window starts.
   void OnCommandLine(const wchar_t* command_line) override;
-  // Shuts the renderer down, then allows closing.
+  // After the unsaved-changes question (Cancel keeps the window), shuts the renderer down
+  // and allows closing.
   int CanClose() override;
   const wchar_t* GetDialogId() override;
 
@@ -71,11 +74,23 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   // Opens path as the tone setting and creates its tone. A file that cannot be read at all
   // changes nothing and is reported; false then.
   bool LoadToneFile(const wchar_t* path);
-  void SaveToneFileAs();
-  // Saves to path, or with null to the setting's own path; a failure is reported.
-  void SaveToneFile(const wchar_t* path);
+  // True once saved; false after Cancel or a failure (reported).
+  bool SaveToneFileAs();
+  // Saves to path, or with null to the setting's own path; a failure is reported, false.
+  bool SaveToneFile(const wchar_t* path);
+  // Save, or Save As for a setting that has no file yet; true once saved.
+  bool SaveCurrentSetting();
+  // Every path that replaces the setting or ends the program calls this first. When the
+  // setting differs from the one last opened, saved or started with, asks "Save changes to
+  // NAME?": true to go on (saved, or No), false to keep everything (Cancel, or a save that
+  // failed or was cancelled). True at once for an unchanged setting.
+  bool ConfirmDiscardChanges();
   void CreateTone();
   void ExportTone();
+  // Edit > "Tone String...": replaces the steps and tones with those of a typed tone string
+  // at the window's rate and repeat. An edit like any other: it asks nothing, keeps the
+  // setting's file, and the title then marks the change.
+  void EditToneString();
 
   // Ring-pattern and tone list commands.
   void AddStep();
@@ -127,4 +142,16 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void ReloadLists();
   void ShowMessage(const std::wstring& text, const wchar_t* caption);
   int32_t Language() const;
+  // The values Save would write now.
+  SettingValues CurrentValues();
+  // The setting as it stands becomes the one opened, saved or started with.
+  void MarkSettingUnchanged();
+  bool HasUnsavedChanges();
+  // The caption, marked with "*" while there are unsaved changes.
+  void RefreshTitle();
+
+  SettingValues unchanged_values_;
+  bool tracking_changes_ = false;  // from the end of the window's set-up on
+  bool title_marked_ = false;
+  std::wstring caption_;  // the template's
 };

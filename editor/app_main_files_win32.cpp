@@ -10,6 +10,7 @@
 #include "editor/main_window_texts.h"
 #include "editor/main_window_tone.h"
 #include "editor/tone_save.h"
+#include "editor/tone_string_dialog.h"
 #include "files/string.h"
 #include "resources/resource_ids.h"
 
@@ -42,9 +43,11 @@ void CAppMain::NewSetting() {
   sample_buffer = nullptr;
   playback.ReplaceOutput(nullptr, 0, kInitialOutputRate);
   EnableToneButtons(false);
+  MarkSettingUnchanged();
 }
 
 void CAppMain::OpenToneFile() {
+  if (!ConfirmDiscardChanges()) return;
   const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
                                         OpenToneFileTitle(Language()), L"ton");
   if (!name.empty()) LoadToneFile(name.c_str());
@@ -67,27 +70,72 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
   pattern_total = tone_setting.pattern_total;
   ShowSettingValues();
   CreateTone();
+  MarkSettingUnchanged();
   return true;
 }
 
-void CAppMain::SaveToneFileAs() {
+bool CAppMain::SaveToneFileAs() {
   const std::wstring name = AskFileName(main_window, FileNameDialog::Save, ToneFileFilter(Language()),
                                         SaveToneFileTitle(Language()), nullptr);
-  if (name.empty()) return;
+  if (name.empty()) return false;
   const std::wstring path = ToneFileSavePath(name.c_str());
-  if (!path.empty()) SaveToneFile(path.c_str());
+  return !path.empty() && SaveToneFile(path.c_str());
 }
 
-void CAppMain::SaveToneFile(const wchar_t* path) {
+bool CAppMain::SaveCurrentSetting() {
+  return tone_setting.path.empty() ? SaveToneFileAs() : SaveToneFile(nullptr);
+}
+
+bool CAppMain::SaveToneFile(const wchar_t* path) {
   sampling_frequency = SelectedSamplingFrequency();
   repeat = ReadRepeat();
   filter_on = IsFilterChecked() ? 1 : 0;
   tone_setting.sampling_frequency = sampling_frequency;
   tone_setting.repeat = repeat;
   tone_setting.filter_on = filter_on;
-  if (SaveToneFileAt(tone_setting, path)) return;
+  if (SaveToneFileAt(tone_setting, path)) {
+    MarkSettingUnchanged();
+    return true;
+  }
   const std::wstring failed = path != nullptr ? std::wstring(path) : WidePath(tone_setting.path);
   ShowMessage(SaveFailedMessage(failed.c_str(), Language()), SaveToneFileTitle(Language()));
+  return false;
+}
+
+bool CAppMain::ConfirmDiscardChanges() {
+  const auto ask = [this] {
+    const std::wstring question =
+        SaveChangesQuestion(SettingName(tone_setting.path, Language()), Language());
+    switch (MessageBoxW(main_window, question.c_str(), SaveChangesCaption(),
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+      case IDYES: return SaveChangesAnswer::kYes;
+      case IDNO: return SaveChangesAnswer::kNo;
+      default: return SaveChangesAnswer::kCancel;
+    }
+  };
+  return ConfirmDiscard(HasUnsavedChanges(), ask, [this] { return SaveCurrentSetting(); });
+}
+
+SettingValues CAppMain::CurrentValues() {
+  return CaptureSettingValues(tone_setting, SelectedSamplingFrequency(), ReadRepeat(),
+                              IsFilterChecked() ? 1 : 0);
+}
+
+void CAppMain::MarkSettingUnchanged() {
+  if (!tracking_changes_) return;
+  unchanged_values_ = CurrentValues();
+  RefreshTitle();
+}
+
+bool CAppMain::HasUnsavedChanges() {
+  return tracking_changes_ && CurrentValues() != unchanged_values_;
+}
+
+void CAppMain::RefreshTitle() {
+  const bool changed = HasUnsavedChanges();
+  if (changed == title_marked_) return;
+  title_marked_ = changed;
+  SetWindowTextW(main_window, MarkedCaption(caption_, changed).c_str());
 }
 
 void CAppMain::CreateTone() {
@@ -122,6 +170,28 @@ void CAppMain::CreateTone() {
   filter_on = plan.filter_on;
   view.SetSignal(sample_buffer, sample_count, sampling_frequency);
   EnableToneButtons(true);
+}
+
+void CAppMain::EditToneString() {
+  // The string is read with the values the window would save now.
+  tone_setting.sampling_frequency = SelectedSamplingFrequency();
+  tone_setting.repeat = ReadRepeat();
+  tone_setting.filter_on = IsFilterChecked() ? 1 : 0;
+  ToneSetting built;
+  if (!RunToneStringDialog(main_window, tone_setting, tone_setting.sampling_frequency,
+                           tone_setting.repeat, &built)) {
+    return;
+  }
+  std::string path = tone_setting.path;
+  MoveToneSetting(built, tone_setting);
+  tone_setting.path = std::move(path);
+  ReloadLists();
+  filter_on = tone_setting.filter_on;
+  repeat = tone_setting.repeat;
+  pattern_total = tone_setting.pattern_total;
+  ShowSettingValues();
+  CreateTone();
+  RefreshTitle();
 }
 
 void CAppMain::ExportTone() {

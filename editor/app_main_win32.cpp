@@ -9,7 +9,9 @@
 #include <new>
 
 #include "app/app_config.h"
+#include "app/dpi_scale.h"
 #include "app/language_decision.h"
+#include "app/window_dpi.h"
 #include "debug/debug_output.h"
 #include "editor/dialog_controls.h"
 #include "editor/main_window_rules.h"
@@ -30,19 +32,26 @@ std::wstring ConfiguredText(CString& text, int32_t limit) {
   return value;
 }
 
-HICON LoadSmallIcon(HINSTANCE instance, int id) {
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
+// A button icon: 16 pixels at 96 DPI, grown with the DPI.
+HICON LoadButtonIcon(HINSTANCE instance, int id, int32_t dpi) {
+  const int size = ScaleForDpi(16, dpi);
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
-void SetUpListColumns(HWND list, const ListColumn* columns, int32_t count, int32_t language) {
+// Column widths are pixels at 96 DPI; at a higher DPI they grow with the headings' font and
+// leave room for the whole heading.
+void SetUpListColumns(HWND list, const ListColumn* columns, int32_t count, int32_t language,
+                      int32_t dpi) {
   const DWORD styles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
   for (int32_t i = 0; i < count; ++i) {
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = columns[i].width;
     column.pszText = const_cast<wchar_t*>(ColumnHeading(columns[i], language));
+    const int32_t text_width = static_cast<int32_t>(
+        SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(column.pszText)));
+    column.cx = ColumnWidthForDpi(columns[i].width, text_width, dpi);
     column.iSubItem = i;
     SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
@@ -96,16 +105,20 @@ void CAppMain::OnCommandLine(const wchar_t* line) {
 void CAppMain::OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) {
   DebugPrint(L"CAppMain::OnInitDialog()\n");
   CAppBase::OnInitDialog(dialog, wparam, lparam);
+  wchar_t caption[256] = {};
+  GetWindowTextW(dialog, caption, 256);
+  caption_ = caption;
   SetDialogSmallIcon(dialog);
+  const int32_t dpi = WindowDpi(dialog);
   const int buttons[][2] = {{IDC_PLAY, IDI_PLAY},       {IDC_STOP, IDI_STOP},
                             {IDC_PAUSE, IDI_PAUSE},     {IDC_ZOOM_IN, IDI_ZOOM_IN},
                             {IDC_ZOOM_OUT, IDI_ZOOM_OUT}};
   for (const auto& button : buttons) {
     SendDlgItemMessageW(dialog, button[0], BM_SETIMAGE, IMAGE_ICON,
-                        reinterpret_cast<LPARAM>(LoadSmallIcon(instance, button[1])));
+                        reinterpret_cast<LPARAM>(LoadButtonIcon(instance, button[1], dpi)));
   }
-  SetUpListColumns(GetDlgItem(dialog, IDC_PATTERN_LIST), kStepColumns, kStepColumnCount, Language());
-  SetUpListColumns(GetDlgItem(dialog, IDC_TONE_LIST), kToneColumns, kToneColumnCount, Language());
+  SetUpListColumns(GetDlgItem(dialog, IDC_PATTERN_LIST), kStepColumns, kStepColumnCount, Language(), dpi);
+  SetUpListColumns(GetDlgItem(dialog, IDC_TONE_LIST), kToneColumns, kToneColumnCount, Language(), dpi);
 
   HWND frequencies = GetDlgItem(dialog, IDC_SAMPLING_FREQUENCY);
   for (int32_t hertz : kOfferedSamplingFrequencies) {
@@ -128,6 +141,9 @@ void CAppMain::OnInitDialog(HWND dialog, WPARAM wparam, LPARAM lparam) {
   EnableToneButtons(false);
   DragAcceptFiles(dialog, TRUE);
 
+  // What the window starts with is the unchanged setting, whether a file opened or not.
+  tracking_changes_ = true;
+  MarkSettingUnchanged();
   const std::wstring token = FirstCommandLineToken(command_line.c_str());
   if (!token.empty()) LoadToneFile(token.c_str());
 }
@@ -150,23 +166,20 @@ void CAppMain::OnNotify(WPARAM, LPARAM lparam) {
   if (header == nullptr || header->code != static_cast<UINT>(NM_DBLCLK)) return;
   if (header->idFrom == IDC_PATTERN_LIST) ModifyStep();
   if (header->idFrom == IDC_TONE_LIST) ModifyTone();
+  RefreshTitle();
 }
 
 void CAppMain::OnCommand(int id, int code) {
-  switch (RouteMainCommand(id, code)) {
+  const MainCommand command = RouteMainCommand(id, code);
+  if (AsksToSaveChanges(command) && !ConfirmDiscardChanges()) return;
+  switch (command) {
     case MainCommand::kExit:
       renderer.Shutdown();
       OnExit();
       break;
     case MainCommand::kNew: NewSetting(); break;
     case MainCommand::kOpen: OpenToneFile(); break;
-    case MainCommand::kSave:
-      if (tone_setting.path.empty()) {
-        SaveToneFileAs();
-      } else {
-        SaveToneFile(nullptr);
-      }
-      break;
+    case MainCommand::kSave: SaveCurrentSetting(); break;
     case MainCommand::kSaveAs: SaveToneFileAs(); break;
     case MainCommand::kZoomIn: view.ZoomIn(); break;
     case MainCommand::kZoomOut: view.ZoomOut(); break;
@@ -180,6 +193,7 @@ void CAppMain::OnCommand(int id, int code) {
     case MainCommand::kDeleteTone: DeleteTone(); break;
     case MainCommand::kCreateTone: CreateTone(); break;
     case MainCommand::kExport: ExportTone(); break;
+    case MainCommand::kToneString: EditToneString(); break;
     case MainCommand::kChooseDevice: ChooseOutputDevice(); break;
     case MainCommand::kRepeatPlay: ToggleRepeatPlay(); break;
     case MainCommand::kStop: StopPlayback(); break;
@@ -188,6 +202,8 @@ void CAppMain::OnCommand(int id, int code) {
     case MainCommand::kIgnore: break;
     case MainCommand::kFramework: CAppBase::OnCommand(id, code); break;
   }
+  // Any command may have edited the setting: a list, the rate, the repeat field, the filter.
+  RefreshTitle();
 }
 
 int CAppMain::OnDropFiles(HDROP drop, wchar_t*, int) {
@@ -199,11 +215,12 @@ int CAppMain::OnDropFiles(HDROP drop, wchar_t*, int) {
     return 0;
   }
   CAppBase::OnDropFiles(drop, name.get(), static_cast<int>(length + 1));
-  if (name[0] != L'\0') LoadToneFile(name.get());
+  if (name[0] != L'\0' && ConfirmDiscardChanges()) LoadToneFile(name.get());
   return 1;
 }
 
 int CAppMain::CanClose() {
+  if (!ConfirmDiscardChanges()) return 0;
   renderer.Shutdown();
   return 1;
 }

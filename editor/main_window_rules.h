@@ -47,6 +47,7 @@ enum class MainCommand : int32_t {
   kDeleteTone,
   kCreateTone,
   kExport,
+  kToneString,  // Edit > "Tone String..."
   kChooseDevice,  // only for the list's selection change
   kRepeatPlay,
   kStop,

@@ -12,7 +12,7 @@
 struct ListColumn {
   const wchar_t* english;
   const wchar_t* japanese;
-  int32_t width;  // pixels
+  int32_t width;  // pixels at 96 DPI
 };
 
 constexpr int32_t kStepColumnCount = 3;

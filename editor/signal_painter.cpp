@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/dpi_scale.h"
 #include "editor/signal_zoom.h"
 
 namespace {
@@ -20,24 +21,33 @@ int32_t EffectiveZoomLevel(int32_t zoom_level) {
 // A position below 0 would read before the buffer; such a position shows the start.
 int32_t FirstSample(const SignalViewState& state) { return std::max(state.h_pos, 0); }
 
+// The margins at the window's DPI.
+struct Margins {
+  int32_t left;
+  int32_t vertical;
+  explicit Margins(int32_t dpi)
+      : left(ScaleForDpi(kPlotLeftMargin, dpi)), vertical(ScaleForDpi(kPlotVerticalMargin, dpi)) {}
+};
+
 void DrawHorizontal(CDrawingSurface* surface, int32_t from_x, int32_t to_x, int32_t y) {
   surface->MoveTo(from_x, y);
   surface->LineTo(to_x, y);
 }
 
-void DrawFrame(CDrawingSurface* surface, const DrawRect& rect) {
-  int32_t left = rect.left + kPlotLeftMargin - 1;
+void DrawFrame(CDrawingSurface* surface, const DrawRect& rect, int32_t dpi) {
+  const Margins margins(dpi);
+  int32_t left = rect.left + margins.left - 1;
   int32_t right = rect.right - 1;
-  int32_t top = rect.top + kPlotVerticalMargin;
-  int32_t bottom = rect.bottom - kPlotVerticalMargin;
-  int32_t height = rect.bottom - rect.top - 2 * kPlotVerticalMargin;
-  int32_t zero_y = rect.top + height / 2 + kPlotVerticalMargin;
+  int32_t top = rect.top + margins.vertical;
+  int32_t bottom = rect.bottom - margins.vertical;
+  int32_t height = rect.bottom - rect.top - 2 * margins.vertical;
+  int32_t zero_y = rect.top + height / 2 + margins.vertical;
 
   surface->SelectPen(kZeroLineColor);
   DrawHorizontal(surface, left, right, zero_y);
   surface->SelectPen(kHalfAmplitudeColor);
-  DrawHorizontal(surface, left, right, rect.top + height / 4 + kPlotVerticalMargin);
-  DrawHorizontal(surface, left, right, zero_y + (rect.bottom - zero_y - kPlotVerticalMargin) / 2);
+  DrawHorizontal(surface, left, right, rect.top + height / 4 + margins.vertical);
+  DrawHorizontal(surface, left, right, zero_y + (rect.bottom - zero_y - margins.vertical) / 2);
   surface->SelectPen(kPlotBorderColor);
   surface->MoveTo(left, top);
   surface->LineTo(right, top);
@@ -57,12 +67,13 @@ void DrawTimeAxis(CDrawingSurface* surface, const SignalViewState& state, const 
     pixel += divisions * scale.pixels_per_division;
   }
   surface->SelectPen(kTimeGridColor);
-  int32_t label_y = rect.top + 27 - state.line_pitch - 5;
-  for (; pixel < rect.right - kPlotLeftMargin; pixel += scale.pixels_per_division) {
-    int32_t x = static_cast<int32_t>(pixel) + kPlotLeftMargin;
+  const Margins margins(state.dpi);
+  int32_t label_y = rect.top + ScaleForDpi(27, state.dpi) - state.line_pitch - ScaleForDpi(5, state.dpi);
+  for (; pixel < rect.right - margins.left; pixel += scale.pixels_per_division) {
+    int32_t x = static_cast<int32_t>(pixel) + margins.left;
     if (pixel > 0) {
-      surface->MoveTo(x, rect.top + kPlotVerticalMargin);
-      surface->LineTo(x, rect.bottom - kPlotVerticalMargin);
+      surface->MoveTo(x, rect.top + margins.vertical);
+      surface->LineTo(x, rect.bottom - margins.vertical);
     }
     // 64 bits: at the widest zoom 32 bits would overflow after about three hours.
     int64_t ms = (pixel + origin) * scale.ms_per_division / scale.pixels_per_division;
@@ -112,8 +123,9 @@ void DrawWaveform(CDrawingSurface* surface, const SignalViewState& state, const 
       FirstSample(state) >= state.signal_count) {
     return;
   }
-  int32_t half = (rect.bottom - rect.top - 2 * kPlotVerticalMargin) / 2;
-  int32_t center = rect.top + kPlotVerticalMargin + half;
+  const Margins margins(state.dpi);
+  int32_t half = (rect.bottom - rect.top - 2 * margins.vertical) / 2;
+  int32_t center = rect.top + margins.vertical + half;
   auto y_of = [half, center](int32_t value) {
     return static_cast<int32_t>(center - static_cast<int64_t>(value) * half / 32767);
   };
@@ -127,9 +139,9 @@ void DrawWaveform(CDrawingSurface* surface, const SignalViewState& state, const 
   } else if (column.minimum() < 0 && column.maximum() < 0) {
     end_y = y_of(column.minimum());
   }
-  surface->MoveTo(rect.left + kPlotLeftMargin - 1, end_y);
+  surface->MoveTo(rect.left + margins.left - 1, end_y);
 
-  for (int32_t x = rect.left + kPlotLeftMargin; x < rect.right; ++x) {
+  for (int32_t x = rect.left + margins.left; x < rect.right; ++x) {
     if (column.AtEnd()) {
       surface->LineTo(x, center);
       return;
@@ -189,7 +201,7 @@ SignalScrollUpdate UpdateSignalScroll(SignalViewState* state, int32_t client_wid
   SignalScrollUpdate update;
   update.maximum = std::max(state->signal_count, 0);
   // A client narrower than the margin shows nothing: an empty page, not a negative one.
-  int64_t plot_width = std::max(client_width - kPlotLeftMargin, 0);
+  int64_t plot_width = std::max(client_width - Margins(state->dpi).left, 0);
   update.page = ClampToInt32(plot_width * scale.samples_per_pixel);
   bool content_changed = update.maximum != state->h_max;
   bool page_changed = update.page != state->h_page;
@@ -204,7 +216,7 @@ SignalScrollUpdate UpdateSignalScroll(SignalViewState* state, int32_t client_wid
 void DrawSignalPicture(CDrawingSurface* surface, const SignalViewState& state,
                        const DrawRect& rect) {
   surface->FillRectangle(rect, kSignalBackgroundColor);
-  DrawFrame(surface, rect);
+  DrawFrame(surface, rect, state.dpi);
   if (state.signal_rate <= 0) return;
   ZoomScale scale = LookupZoomScale(state.signal_rate, state.zoom_level);
   DrawTimeAxis(surface, state, rect, scale);

@@ -14,8 +14,9 @@ constexpr uint32_t kHalfAmplitudeColor = 0x800000;
 constexpr uint32_t kTimeGridColor = 0xC8C8C8;
 constexpr uint32_t kWaveformColor = 0xFF0000;
 
-// Pixels between the client edges and the plot: the plot starts at x = 23 (time origin at
-// x = 24) and leaves 30 pixels above and below for the labels.
+// Pixels at 96 DPI between the client edges and the plot: the plot starts at x = 23 (time
+// origin at x = 24) and leaves 30 pixels above and below for the labels. They grow with the
+// DPI, as the label font does.
 constexpr int32_t kPlotLeftMargin = 24;
 constexpr int32_t kPlotVerticalMargin = 30;
 
@@ -30,6 +31,7 @@ struct SignalViewState {
   int32_t h_pos = 0;                      // first sample drawn
   int32_t char_width = 1;                 // average character width of the label font
   int32_t line_pitch = 2;                 // label line height + 1
+  int32_t dpi = 96;                       // the window's; margins are scaled by dpi / 96
 };
 
 // What the window's horizontal scroll bar must be told after a paint.

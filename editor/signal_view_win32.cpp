@@ -17,6 +17,7 @@ int CSignalView::OnDraw(HDC dc, const RECT& client) {
   state.h_pos = h_pos;
   state.char_width = char_width;
   state.line_pitch = line_pitch;
+  state.dpi = GetDeviceCaps(dc, LOGPIXELSX);
   SignalScrollUpdate update;
   {
     CGdiSurface surface(dc);

@@ -18,6 +18,8 @@
 #define IDD_TONE_EDIT_EN 2102
 #define IDD_EXPORT_JA 2003
 #define IDD_EXPORT_EN 2103
+#define IDD_TONE_STRING_JA 2004
+#define IDD_TONE_STRING_EN 2104
 
 // Menus of the main window.
 #define IDR_MENU_MAIN_JA 10013
@@ -43,6 +45,7 @@
 #define IDM_HELP_TOPICS 5015
 #define IDM_HELP_CHOOSE_LANGUAGE 5017
 #define IDM_FILE_EXIT 5019
+#define IDM_EDIT_TONE_STRING 5030
 
 // Controls that code never addresses (labels, group boxes).
 #ifndef IDC_STATIC
@@ -92,6 +95,11 @@
 #define IDC_EXPORT_FILE_NAME 20401
 #define IDC_EXPORT_BROWSE 20402
 #define IDC_EXPORT_FORMAT 20403
+
+// Tone string dialog.
+#define IDC_TONE_STRING_CURRENT 20501
+#define IDC_TONE_STRING_NEW 20502
+#define IDC_TONE_STRING_ERROR 20503
 
 // About dialog.
 #define IDC_ABOUT_VERSION 10101

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libbenchmark-dev python3
   g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
-  clang libclang-rt-14-dev sox libkissfft-dev
+  clang libclang-rt-14-dev sox libkissfft-dev libcli11-dev nlohmann-json3-dev
   nsis unzip
 )
 missing=()

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Starts the framework's dialogs under Wine on a virtual display and saves their pictures:
 # docs/screenshots/language-dialog-en.png, language-dialog-ja.png, about-en.png, about-ja.png,
-# the editor's step-dialog-*, tone-dialog-* and export-dialog-* (-en, -ja), and the main
-# window with a tone drawn, main-window-en.png and main-window-ja.png.
+# the editor's step-dialog-*, tone-dialog-*, export-dialog-* and tone-string-dialog-* (-en,
+# -ja), and the main window with a tone drawn, main-window-en.png and main-window-ja.png, and
+# once more at 144 DPI, main-window-144dpi-en.png and main-window-144dpi-ja.png.
 # The language dialog is the one of the first start, on an English and on a Japanese system.
 # Not part of the test command.
 set -euo pipefail
@@ -26,6 +27,8 @@ tool="$build_dir/tests/app/show_dialog.exe"
 
 # A Wine session of its own, so that the test prefix is left alone.
 export WINE_SESSION_ROOT="$PWD/build/screenshots"
+# Room for the main window at 144 DPI.
+export WINE_SESSION_SCREEN=1920x1440x24
 source scripts/wine-session.sh
 # Without a window manager Wine draws the dialogs' frames and captions itself only for
 # windows it keeps from the window manager.
@@ -78,6 +81,8 @@ shoot tone-dialog-en tone-en en_US.UTF-8
 shoot tone-dialog-ja tone-ja ja_JP.UTF-8
 shoot export-dialog-en export-en en_US.UTF-8
 shoot export-dialog-ja export-ja ja_JP.UTF-8
+shoot tone-string-dialog-en tonestring-en en_US.UTF-8
+shoot tone-string-dialog-ja tonestring-ja ja_JP.UTF-8
 
 # The main window, started as a user starts it: an example on the command line, and a
 # config file in the working folder that holds the language.
@@ -114,3 +119,12 @@ shoot_main() {
 
 shoot_main main-window-en 0 ringback-uk.ton "Sonaril - Tone Generator"
 shoot_main main-window-ja 1 busy-japan.ton "Sonaril - トーン生成ツール"
+
+# The same at 144 DPI: Wine reports the prefix's LogPixels to programs started after it is set.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+set_dpi 144
+shoot_main main-window-144dpi-en 0 ringback-uk.ton "Sonaril - Tone Generator"
+shoot_main main-window-144dpi-ja 1 busy-japan.ton "Sonaril - トーン生成ツール"
+set_dpi 96

@@ -11,7 +11,7 @@ display_number=90
 while [ -e "/tmp/.X${display_number}-lock" ] || [ -e "/tmp/.X11-unix/X${display_number}" ]; do
   display_number=$((display_number + 1))
 done
-Xvfb ":${display_number}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":${display_number}" -screen 0 "${WINE_SESSION_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":${display_number}"
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "synth/sampling_frequencies.h"
@@ -14,9 +16,19 @@
 
 namespace {
 
-// One stretch of the cycle during which a tone of one frequency is gated on.
-struct Stretch {
+// A frequency at a level, in whole hertz and percent: one tone of the setting per stretch.
+struct Sound {
   int32_t frequency;
+  int32_t level;
+  bool operator==(const Sound& other) const { return frequency == other.frequency && level == other.level; }
+  bool operator<(const Sound& other) const {
+    return frequency != other.frequency ? frequency < other.frequency : level < other.level;
+  }
+};
+
+// One stretch of the cycle during which a tone of one frequency and level is gated on.
+struct Stretch {
+  Sound sound;
   int64_t start_ms;
   int64_t end_ms;  // -1: never stops
 };
@@ -37,7 +49,7 @@ class SettingBuilder {
   bool Build(ToneSetting* setting, std::string* why_not) {
     why_not_ = why_not;
     if (!CheckOptions() || !CheckShape() || !ReadParts() || !ResolveLevels() || !CheckLength() ||
-        !LayOutTones()) {
+        !LayOutTones() || !CheckMarks()) {
       return false;
     }
     return Fill(setting);
@@ -54,11 +66,11 @@ class SettingBuilder {
                   reason);
   }
 
-  bool Sounds(size_t index) const { return !hertz_[index].empty(); }
+  bool Sounds(size_t index) const { return !sounds_[index].empty(); }
 
-  bool Contains(size_t index, int32_t frequency) const {
-    const std::vector<int32_t>& hertz = hertz_[index];
-    return std::find(hertz.begin(), hertz.end(), frequency) != hertz.end();
+  bool Contains(size_t index, const Sound& sound) const {
+    const std::vector<Sound>& sounds = sounds_[index];
+    return std::find(sounds.begin(), sounds.end(), sound) != sounds.end();
   }
 
   bool CheckOptions() {
@@ -124,7 +136,7 @@ class SettingBuilder {
       if (part.tones.size() > static_cast<size_t>(kMaxPartFrequencies)) {
         return RefusePart(i, "more than " + std::to_string(kMaxPartFrequencies) + " frequencies");
       }
-      std::vector<int32_t> hertz;
+      std::vector<Sound> sounds;
       for (const PartTone& tone : part.tones) {
         int32_t frequency = 0;
         if (!RoundToInt32(tone.frequency_hz, &frequency) || frequency < 1) {
@@ -134,49 +146,42 @@ class SettingBuilder {
           return RefusePart(i, std::to_string(frequency) + " Hz is not below half the sampling frequency (" +
                                    std::to_string(rate_ / 2) + " Hz)");
         }
-        if (std::find(hertz.begin(), hertz.end(), frequency) != hertz.end()) {
-          return RefusePart(i, std::to_string(frequency) + " Hz appears twice");
+        for (const Sound& earlier : sounds) {
+          if (earlier.frequency == frequency) return RefusePart(i, std::to_string(frequency) + " Hz appears twice");
         }
-        hertz.push_back(frequency);
+        sounds.push_back({frequency, 0});
       }
-      std::sort(hertz.begin(), hertz.end());
-      hertz_.push_back(hertz);
+      sounds_.push_back(sounds);  // in the part's order until the levels are known
     }
-    if (std::none_of(hertz_.begin(), hertz_.end(), [](const std::vector<int32_t>& h) { return !h.empty(); })) {
+    if (std::none_of(sounds_.begin(), sounds_.end(), [](const std::vector<Sound>& s) { return !s.empty(); })) {
       return Refuse("no part of the tone string sounds");
     }
     return true;
   }
 
-  // One level per frequency, whole percent, and no part's sum above full scale.
+  // Whole percent per tone, and no part's sum above full scale. A frequency may sound at
+  // other levels in other parts; each level is a tone of its own.
   bool ResolveLevels() {
     size_t most = 0;
     for (const TonePart& part : parts_) most = std::max(most, part.tones.size());
     const double fallback = options_.level_percent < 0.0 ? static_cast<double>(99 / most)
                                                          : options_.level_percent;
-    std::map<int32_t, size_t> first_part;
     for (size_t i = 0; i < parts_.size(); ++i) {
       int64_t sum = 0;
-      for (const PartTone& tone : parts_[i].tones) {
-        const double asked = tone.level_percent < 0.0 ? fallback : tone.level_percent;
+      for (size_t t = 0; t < parts_[i].tones.size(); ++t) {
+        const PartTone& tone = parts_[i].tones[t];
+        const double asked = (tone.level_percent < 0.0 ? fallback : tone.level_percent) *
+                             std::pow(10.0, tone.level_offset_db / 20.0);
         int32_t level = 0;
         if (!RoundToInt32(asked, &level) || level < 1) {
           return RefusePart(i, "a level of " + Number(asked) + "% does not round to a whole percent of 1 or more");
         }
-        int32_t frequency = 0;
-        RoundToInt32(tone.frequency_hz, &frequency);
-        const auto known = level_.find(frequency);
-        if (known == level_.end()) {
-          level_[frequency] = level;
-          first_part[frequency] = i;
-        } else if (known->second != level) {
-          return RefusePart(i, std::to_string(frequency) + " Hz has a level of " + Percent(level) + " here but " +
-                                   Percent(known->second) + " in part " +
-                                   std::to_string(first_part[frequency] + 1));
-        }
+        sounds_[i][t].level = level;
         sum += level;
       }
       if (sum > 100) return RefusePart(i, "its levels add up to " + Percent(sum) + ", more than full scale");
+      std::sort(sounds_[i].begin(), sounds_[i].end());
+      distinct_.insert(sounds_[i].begin(), sounds_[i].end());
     }
     return true;
   }
@@ -203,18 +208,18 @@ class SettingBuilder {
       // Held by tones that never stop: with no tone ending, the tones do not loop, so each
       // must sound from the start and every sounding part must use the same frequencies.
       for (size_t i = 0; i < last; ++i) {
-        if (Sounds(i) && hertz_[i] != hertz_[last]) {
-          return RefusePart(i, "its frequencies differ from those of the last part, which lasts for ever; "
+        if (Sounds(i) && sounds_[i] != sounds_[last]) {
+          return RefusePart(i, "its frequencies or levels differ from those of the last part, which lasts for ever; "
                                "a tone that never stops must sound from the start");
         }
       }
-      for (int32_t frequency : hertz_[last]) stretches_.push_back({frequency, 0, -1});
+      for (const Sound& sound : sounds_[last]) stretches_.push_back({sound, 0, -1});
       return true;
     }
     // A silent part that lasts for ever begins once every tone has ended.
     const size_t gated_parts = ends_for_ever_ ? last : parts_.size();
-    for (const auto& known : level_) {
-      if (!LayOutFrequency(known.first, gated_parts)) return false;
+    for (const Sound& sound : distinct_) {
+      if (!LayOutSound(sound, gated_parts)) return false;
     }
     if (stretches_.size() > static_cast<size_t>(kMaxSettingTones)) {
       return Refuse("the tone needs " + std::to_string(stretches_.size()) + " gated tones; at most " +
@@ -223,20 +228,20 @@ class SettingBuilder {
     return true;
   }
 
-  // Gates one frequency on from the first part that sounds it until a sounding part does
-  // not, across silent parts (whose gain is 0 anyway). In a repeating cycle the last
-  // stretch runs to the cycle's end, which makes the tones loop with the ring pattern.
-  bool LayOutFrequency(int32_t frequency, size_t gated_parts) {
+  // Gates one frequency at one level on from the first part that sounds it until a sounding
+  // part does not, across silent parts (whose gain is 0 anyway). In a repeating cycle the
+  // last stretch runs to the cycle's end, which makes the tones loop with the ring pattern.
+  bool LayOutSound(const Sound& sound, size_t gated_parts) {
     bool open = false;
-    Stretch stretch{frequency, 0, 0};
+    Stretch stretch{sound, 0, 0};
     for (size_t i = 0; i < gated_parts; ++i) {
       if (!Sounds(i)) continue;
-      if (Contains(i, frequency)) {
+      if (Contains(i, sound)) {
         if (!open) stretch.start_ms = start_ms_[i];
         open = true;
         stretch.end_ms = start_ms_[i] + duration_ms_[i];
       } else if (open) {
-        if (stretch.end_ms == start_ms_[i] && !StopsSilently(frequency, i)) return false;
+        if (stretch.end_ms == start_ms_[i] && !StopsSilently(sound, i)) return false;
         stretches_.push_back(stretch);
         open = false;
       }
@@ -249,15 +254,39 @@ class SettingBuilder {
   }
 
   // The tone ends where sounding part `index` begins and so sounds on its first sample,
-  // in every cycle; that is only exact where the sine is 0.
-  bool StopsSilently(int32_t frequency, size_t index) {
+  // in every cycle; that is only exact where the sine is 0, and allowed elsewhere when the
+  // part before is marked "~".
+  bool StopsSilently(const Sound& sound, size_t index) {
+    const int32_t frequency = sound.frequency;
+    const bool allowed = parts_[index - 1].sounds_into_next;
     const int64_t cycles = ends_for_ever_ ? 1 : options_.repeat;
     for (int64_t cycle = 0; cycle < cycles; ++cycle) {
       const int64_t at_ms = cycle * cycle_ms_ + start_ms_[index];
-      if (!SineIsSilentAt(frequency, rate_, WholeSamples(at_ms, rate_))) {
+      if (SineIsSilentAt(frequency, rate_, WholeSamples(at_ms, rate_))) continue;
+      if (cycle == 0) spilled_level_[index] += sound.level;
+      if (!allowed) {
         return RefusePart(index, std::to_string(frequency) + " Hz of the part before would sound on its first sample, at " +
                                      std::to_string(at_ms) + " ms (a tone sounds up to and including its end time), "
-                                     "where it is not 0");
+                                     "where it is not 0; mark the part before with '~' to allow that one sample");
+      }
+    }
+    return true;
+  }
+
+  // A "~" where nothing sounds on would not read back: refused. Where tones do, the
+  // first sample of the next part sums them too and must stay within full scale.
+  bool CheckMarks() {
+    for (size_t i = 0; i < parts_.size(); ++i) {
+      if (!parts_[i].sounds_into_next) continue;
+      const auto spilled = spilled_level_.find(i + 1);
+      if (spilled == spilled_level_.end()) {
+        return RefusePart(i, "it is marked '~', but none of its tones sounds on the next part's first sample");
+      }
+      int64_t sum = spilled->second;
+      for (const Sound& sound : sounds_[i + 1]) sum += sound.level;
+      if (sum > 100) {
+        return RefusePart(i + 1, "its first sample sums the levels of the part before too, " + Percent(sum) +
+                                     ", more than full scale");
       }
     }
     return true;
@@ -277,11 +306,11 @@ class SettingBuilder {
     for (const Stretch& stretch : stretches_) {
       ToneEntry* tone = new ToneEntry;
       tone->type = Sine;
-      tone->frequency = stretch.frequency;
+      tone->frequency = stretch.sound.frequency;
       tone->phase = 0;
       tone->start_time = static_cast<int32_t>(stretch.start_ms);
       tone->end_time = static_cast<int32_t>(stretch.end_ms);
-      tone->level = level_[stretch.frequency];
+      tone->level = stretch.sound.level;
       built.AppendTone(tone);
     }
     const SynthesisRefusal refusal = ValidateForSynthesis(built, rate_, built.repeat);
@@ -302,12 +331,13 @@ class SettingBuilder {
   const int32_t rate_;
   std::string* why_not_ = nullptr;
   bool ends_for_ever_ = false;
-  std::vector<std::vector<int32_t>> hertz_;  // per part, ascending
+  std::vector<std::vector<Sound>> sounds_;   // per part, ascending once the levels are known
   std::vector<int64_t> duration_ms_;         // per part, with the hold for "for ever"
   std::vector<int64_t> start_ms_;            // per part, from the cycle's start
   int64_t cycle_ms_ = 0;
-  std::map<int32_t, int32_t> level_;         // percent per frequency, ascending by frequency
+  std::set<Sound> distinct_;                 // every frequency and level, ascending
   std::vector<Stretch> stretches_;
+  std::map<size_t, int64_t> spilled_level_;  // per part, the levels that sound on its first sample
 };
 
 }  // namespace

@@ -11,7 +11,7 @@ struct ToneStringOptions {
   int32_t sampling_frequency = 8000;  // one of the offered sampling frequencies
   int32_t repeat = 1;                 // cycles of a string that repeats, 1..100
   int32_t hold_ms = 2000;             // how long a part that lasts for ever is rendered
-  // Each tone's level (peak, % of full scale) where its part gives none. Negative: the
+  // Each tone's level (peak, % of full scale) where the string gives none. Negative: the
   // largest whole percent that keeps every part's sum below full scale, 99 divided by the
   // most frequencies any part sums (99% for one, 49% for two).
   double level_percent = kLevelFromOptions;
@@ -20,7 +20,8 @@ struct ToneStringOptions {
 // Replaces *setting with one ring-pattern step per part (ON where the part sounds, OFF for
 // silence, no fades) and sine tones of phase 0 gated to the parts that sound them, at
 // options.sampling_frequency, and returns true. Frequencies and levels are rounded to whole
-// hertz and percent; a frequency must keep one level throughout.
+// hertz and percent; a frequency that sounds at other levels in other parts is a tone per
+// level (Australia's congestion, every other burst 10 dB lower).
 //
 // The sequence is taken in its normal form (tone_normal_form.h). Two shapes are accepted:
 //  - no part lasts for ever and none plays once: the parts form a cycle that the setting
@@ -35,7 +36,8 @@ struct ToneStringOptions {
 // whole pattern), frequencies at or above half the sampling frequency, levels that round to
 // 0% or whose sum in a part exceeds full scale, durations that are not whole samples (at
 // 44100 Hz), a tone that would spill a non-zero sample into the next sounding part (tone end
-// times are inclusive), more than kMaxSettingTones tones, and a tone too long for the 32-bit
-// sample count.
+// times are inclusive) unless the part before is marked "~" (a "~" where no tone spills is
+// refused too), more than kMaxSettingTones tones, and a tone too long for the 32-bit sample
+// count.
 bool BuildToneSetting(const ToneSequence& sequence, const ToneStringOptions& options,
                       ToneSetting* setting, std::string* why_not);

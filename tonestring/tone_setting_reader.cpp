@@ -44,6 +44,22 @@ const char* WaveName(int32_t type) {
   return nullptr;  // sine: other values are synthesised as one too
 }
 
+// Tones that all have the level the builder gives when no level is asked keep the short
+// string without levels: importing it with the defaults gives the same setting back.
+void LeaveDefaultLevelsUnwritten(ToneSequence* sequence) {
+  size_t most = 0;
+  for (const TonePart& part : sequence->parts) most = std::max(most, part.tones.size());
+  const double default_level = static_cast<double>(99 / most);
+  for (const TonePart& part : sequence->parts) {
+    for (const PartTone& tone : part.tones) {
+      if (tone.level_percent != default_level) return;
+    }
+  }
+  for (TonePart& part : sequence->parts) {
+    for (PartTone& tone : part.tones) tone.level_percent = kLevelFromOptions;
+  }
+}
+
 class SequenceReader {
  public:
   explicit SequenceReader(const ToneSetting& setting)
@@ -61,7 +77,14 @@ class SequenceReader {
     for (int64_t cycle = 0; cycle < repeat_; ++cycle) {
       for (size_t i = 0; i < steps_.size(); ++i) {
         std::vector<const Gate*> sounding;
-        if (!SoundingGates(cycle, steps_[i], &sounding)) return false;
+        bool spilled = false;
+        if (!SoundingGates(cycle, steps_[i], &sounding, &spilled)) return false;
+        if (spilled) {
+          // One sample of the tones before: the part before is marked "~" in the first cycle,
+          // and only such a part may spill in the cycles after it.
+          if (cycle == 0) read.parts[i - 1].sounds_into_next = true;
+          else if (!read.parts[i - 1].sounds_into_next) return Refuse(spill_why_not_);
+        }
         std::vector<PartTone> tones;
         for (const Gate* gate : sounding) tones.push_back({double(gate->tone->frequency), double(gate->tone->level)});
         std::sort(tones.begin(), tones.end(),
@@ -82,6 +105,7 @@ class SequenceReader {
       read.parts.back().duration_ms = kLastsForEver;
       for (size_t i = 0; i + 1 < read.parts.size(); ++i) read.parts[i].plays_once = true;
     }
+    LeaveDefaultLevelsUnwritten(&read);
     *sequence = std::move(read);
     return true;
   }
@@ -170,7 +194,7 @@ class SequenceReader {
     return position >= gate.start_sample && (gate.end_sample < 0 || position <= gate.end_sample);
   }
 
-  bool SoundingGates(int64_t cycle, const Step& step, std::vector<const Gate*>* sounding) {
+  bool SoundingGates(int64_t cycle, const Step& step, std::vector<const Gate*>* sounding, bool* spilled) {
     if (!step.on) return true;
     const int64_t first = cycle * cycle_samples_ + step.first_sample;
     const int64_t end = first + step.samples;
@@ -178,9 +202,13 @@ class SequenceReader {
       const int64_t count = SoundingBefore(gate, end) - SoundingBefore(gate, first);
       if (count == 0 || SpillsSilently(gate, first, count)) continue;
       const std::string name = "tone " + std::to_string(gate.index) + " (" + std::to_string(gate.tone->frequency) + " Hz)";
-      if (count != step.samples) {
-        return Refuse(name + " sounds during only part of step " + std::to_string(step.index));
+      const std::string why_not = name + " sounds during only part of step " + std::to_string(step.index);
+      if (count != step.samples && Spills(gate, first, count) && step.index > 1 && steps_[step.index - 2].on) {
+        *spilled = true;
+        spill_why_not_ = why_not;
+        continue;
       }
+      if (count != step.samples) return Refuse(why_not);
       for (const Gate* other : *sounding) {
         if (other->tone->frequency == gate.tone->frequency) {
           return Refuse(name + " and tone " + std::to_string(other->index) + " both sound in step " +
@@ -196,7 +224,12 @@ class SequenceReader {
     return true;
   }
 
-  // A tone that ended on the step's first sample and is exactly 0 there.
+  // A tone that ended on the step's first sample, having sounded through the step before.
+  bool Spills(const Gate& gate, int64_t first, int64_t count) const {
+    return count == 1 && first > 0 && SoundsAt(gate, first) && SoundsAt(gate, first - 1);
+  }
+
+  // One that is exactly 0 there.
   bool SpillsSilently(const Gate& gate, int64_t first, int64_t count) const {
     return count == 1 && SoundsAt(gate, first) && gate.tone->phase % 360 == 0 &&
            SineIsSilentAt(gate.tone->frequency, rate_, first);
@@ -231,6 +264,7 @@ class SequenceReader {
   int64_t cycle_samples_ = 0;
   int64_t loop_length_ = -1;
   std::vector<const Gate*> last_step_gates_;
+  std::string spill_why_not_;
 };
 
 }  // namespace

@@ -33,11 +33,11 @@ bool Load(const std::string& relative, ToneSetting* setting) {
 
 TEST(HeardToneString, WrittenBackAsTheStringThatWasPlayed) {
   const std::vector<HeardCase> cases = {
-      {"examples/ringback-uk.ton", 3, "400+450/400,0/200,400+450/400,0/2000", ""},
-      {"examples/busy-north-america.ton", 4, "480+620/500,0/500", ""},
-      {"tones/japan/recall.ton", 1, "!400/200,!0/200,!400/200,!0/200,!400/200,!0/200,400", ""},
-      {"tones/united-states/dial.ton", 1, "350+440", ""},
-      {"tones/norway/recall.ton", 3, "470/400,425/400", ""},
+      {"examples/ringback-uk.ton", 3, "400@-9+450@-9/400,0/200,400@-9+450@-9/400,0/2000", ""},
+      {"examples/busy-north-america.ton", 4, "480@-9+620@-9/500,0/500", ""},
+      {"tones/japan/recall.ton", 1, "!400@-10/200,!0/200,!400@-10/200,!0/200,!400@-10/200,!0/200,400@-10", ""},
+      {"tones/united-states/dial.ton", 1, "350@-13+440@-13", ""},
+      {"tones/norway/recall.ton", 3, "470@-10/400,425@-10/400", ""},
       {"examples/ramps-and-fades.ton", 2, "", "ramps"},
   };
   for (const HeardCase& test : cases) {

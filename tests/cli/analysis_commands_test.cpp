@@ -36,7 +36,7 @@ TEST(CliAnalyze, DescribesARecordedExampleAsTextAndJson) {
   EXPECT_TRUE(text.err.empty());
   for (const char* line : {"Sampling frequency: 8000 Hz\n", "Duration:           6.000 s\n",
                            "Cycle:              3000.0 ms, heard 2 times",
-                           "Tone string:        400+450/400,0/200,400+450/400,0/2000\n",
+                           "Tone string:        400@-9+450@-9/400,0/200,400@-9+450@-9/400,0/2000\n",
                            "400.00 Hz  -12.0 dBFS  -8.9 dBm0\n", "450.00 Hz  -12.0 dBFS  -8.9 dBm0\n"}) {
     EXPECT_TRUE(Holds(text.out, line)) << line << "\n" << text.out;
   }
@@ -44,7 +44,7 @@ TEST(CliAnalyze, DescribesARecordedExampleAsTextAndJson) {
   ASSERT_EQ(json.exit_code, kExitSuccess);
   EXPECT_TRUE(Holds(json.out, "\"cycle\": {\"repeats\": true, \"duration_ms\": 3000.000")) << json.out;
   EXPECT_TRUE(Holds(json.out, "{\"frequency_hz\": 400.000, \"level_dbfs\": -12.04, \"level_dbm0\": -8.90}"));
-  EXPECT_TRUE(Holds(json.out, "\"tone_string\": \"400+450/400,0/200,400+450/400,0/2000\""));
+  EXPECT_TRUE(Holds(json.out, "\"tone_string\": \"400@-9+450@-9/400,0/200,400@-9+450@-9/400,0/2000\""));
   EXPECT_EQ(json.out.back(), '\n');
 }
 
@@ -69,7 +69,7 @@ TEST(CliAnalyze, WritesTheSettingHeard) {
   std::string heard = dir.File("heard.ton");
   CliRun run = RunTool(dir, {"analyze", recording, "-o", heard});
   ASSERT_EQ(run.exit_code, kExitSuccess) << run.err;
-  EXPECT_EQ(RunTool(dir, {"info", heard, "--tone-string"}).out, "480+620/500,0/500\n");
+  EXPECT_EQ(RunTool(dir, {"info", heard, "--tone-string"}).out, "480@-9+620@-9/500,0/500\n");
   EXPECT_EQ(RunTool(dir, {"check", recording, heard}).exit_code, kExitSuccess);
 
   std::string ramps = Rendered(dir, "ramps-and-fades.ton");

@@ -26,17 +26,17 @@ TEST(CliImport, WritesASettingThatReadsBackAsTheString) {
   EXPECT_TRUE(imported.err.empty());
   CliRun read = RunTool(dir, {"info", ton, "--tone-string"});
   EXPECT_EQ(read.exit_code, kExitSuccess) << read.err;
-  EXPECT_EQ(read.out, "440+480/2000,0/4000\n");
+  EXPECT_EQ(read.out, "440@-19+480@-19/2000,0/4000\n");
 
   CliRun info = RunTool(dir, {"info", ton});
   for (const char* line : {"Repeat:             2\n", "Samples:            96000\n",
-                           "Tone string:        440+480/2000,0/4000\n", "level 8% (-21.94 dBFS, -18.80 dBm0)"}) {
+                           "Tone string:        440@-19+480@-19/2000,0/4000\n", "level 8% (-21.94 dBFS, -18.80 dBm0)"}) {
     EXPECT_NE(info.out.find(line), std::string::npos) << line << "\n" << info.out;
   }
   CliRun json = RunTool(dir, {"info", "--json", ton});
   EXPECT_NE(json.out.find("\"level_percent\": 8, \"level_dbfs\": -21.94, \"level_dbm0\": -18.80}"), std::string::npos)
       << json.out;
-  EXPECT_NE(json.out.find("\"tone_string\": \"440+480/2000,0/4000\", \"tone_string_reason\": null"), std::string::npos);
+  EXPECT_NE(json.out.find("\"tone_string\": \"440@-19+480@-19/2000,0/4000\", \"tone_string_reason\": null"), std::string::npos);
 }
 
 TEST(CliImport, OptionsShapeTheSetting) {
@@ -45,7 +45,7 @@ TEST(CliImport, OptionsShapeTheSetting) {
   ASSERT_EQ(RunTool(dir, {"import", "350+440", "-o", ton, "--rate", "16000", "--hold", "500", "--level", "30"}).exit_code,
             kExitSuccess);
   const std::string info = RunTool(dir, {"info", ton}).out;
-  for (const char* line : {"Sampling frequency: 16000 Hz\n", "Pattern total:      500 ms\n", "level 30%", "Tone string:        350+440\n"}) {
+  for (const char* line : {"Sampling frequency: 16000 Hz\n", "Pattern total:      500 ms\n", "level 30%", "Tone string:        350@-7.3+440@-7.3\n"}) {
     EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
   }
 }
@@ -67,8 +67,8 @@ TEST(CliImport, BadStringsAndOptionsGiveOneLineExitTwoAndNoFile) {
       {{"440/99999999999"}, "sonaril-cli: import: part 1 (440/99999999999): 99999999999 ms is too long\n"},
       {{"440/2000000"}, "sonaril-cli: import: the tone lasts 2000000 ms, but at 8000 Hz and 1 cycle a setting holds at most 268435 ms\n"},
       {{fifty_thousand}, "sonaril-cli: import: the tone string has more than 256 parts\n"},
-      {{"400*16/1000,0/2000"},
-       "sonaril-cli: import: part 1 (400*16/1000): amplitude modulation ('400*16') cannot be built from summed sine tones\n"},
+      {{"400*16%101/1000"},
+       "sonaril-cli: import: part 1 (400*16%101/1000): '101' is not a modulation depth in whole percent from 1 to 100\n"},
       {{"440/100", "--rate", "11025"},
        "sonaril-cli: import: the sampling frequency 11025 Hz is not one of 8000, 16000, 32000, 44100, 48000 and 96000 Hz\n"},
       {{"440/100", "--level", "0"}, "sonaril-cli: --level needs a whole percent from 1 to 100, not '0'\n"},
@@ -76,7 +76,7 @@ TEST(CliImport, BadStringsAndOptionsGiveOneLineExitTwoAndNoFile) {
       {{"440+480/100", "--dbm0", "3"}, "sonaril-cli: import: part 1 (440+480/100): its levels add up to 196%, more than full scale\n"},
       {{"440/100", "--level", "20", "--dbm0", "-10"}, "sonaril-cli: give the level with --level or with --dbm0, not both\n"},
       {{"440/100", "0/100"}, "sonaril-cli: more than one tone string given ('0/100'); quote the string\n"},
-      {{"440/100", "--loud"}, "sonaril-cli: unknown option '--loud' for import\n"},
+      {{"440/100", "--loud"}, "sonaril-cli: unknown option '--loud' for import (see sonaril-cli import --help)\n"},
   };
   for (const BadImport& item : cases) {
     TempDir dir;
@@ -94,7 +94,7 @@ TEST(CliImport, ARefusalLeavesAnExistingFileAsItWas) {
   TempDir dir;
   const std::string ton = dir.File("kept.ton");
   ASSERT_TRUE(WriteAll(ton, "kept"));
-  EXPECT_EQ(RunTool(dir, {"import", "440*20/100", "-o", ton}).exit_code, kExitUsageError);
+  EXPECT_EQ(RunTool(dir, {"import", "440*440/100", "-o", ton}).exit_code, kExitUsageError);
   EXPECT_EQ(ReadAll(ton), "kept");
   CliRun unwritable = RunTool(dir, {"import", "440/100", "-o", dir.File("no-folder/out.ton")});
   EXPECT_EQ(unwritable.exit_code, kExitFileError);

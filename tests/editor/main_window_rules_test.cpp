@@ -124,6 +124,7 @@ TEST(MainWindowRulesTest, CommandTable) {
       {20125, 0, MainCommand::kIgnore},     {20126, 0, MainCommand::kRepeatPlay},
       {20127, 0, MainCommand::kStop},       {20128, 0, MainCommand::kPlay},
       {20129, 0, MainCommand::kPause},      {1, 0, MainCommand::kFramework},
+      {5030, 0, MainCommand::kToneString},
   };
   for (const CommandCase& c : cases) {
     EXPECT_EQ(RouteMainCommand(c.id, c.code), c.command) << c.id << " code " << c.code;

@@ -1,7 +1,7 @@
 // Shows one of the editor's dialogs as the main window opens it, for screenshots:
-//   show_editor_dialog step-en|step-ja|tone-en|tone-ja|export-en|export-ja [seconds]
+//   show_editor_dialog step|tone|export|tonestring followed by -en or -ja, [seconds]
 // The step and tone dialogs open on the values of Add, the export dialog as every opening
-// does (empty name, WAV). Prints "ready X Y WIDTH HEIGHT" (the dialog's screen rectangle)
+// does (empty name, WAV), the tone string dialog on North American ring-back. Prints "ready X Y WIDTH HEIGHT" (the dialog's screen rectangle)
 // once the dialog is up, and cancels it after the given seconds (default 30).
 #include <windows.h>
 
@@ -13,6 +13,8 @@
 #include "editor/pattern_edit_dialog.h"
 #include "editor/tone_edit_dialog.h"
 #include "editor/tone_file_dialog.h"
+#include "editor/tone_string_dialog.h"
+#include "editor/tone_string_edit.h"
 #include "resources/resource_ids.h"
 #include "tests/common/screenshot_watch.h"
 
@@ -20,8 +22,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring which = argc > 1 ? argv[1] : L"";
   std::wstring kind = which.size() > 3 ? which.substr(0, which.size() - 3) : L"";
   std::wstring language = which.size() > 3 ? which.substr(which.size() - 3) : L"";
-  if ((kind != L"step" && kind != L"tone" && kind != L"export") || (language != L"-en" && language != L"-ja")) {
-    std::fprintf(stderr, "usage: show_editor_dialog step-en|step-ja|tone-en|tone-ja|export-en|export-ja [seconds]\n");
+  const bool known = kind == L"step" || kind == L"tone" || kind == L"export" || kind == L"tonestring";
+  if (!known || (language != L"-en" && language != L"-ja")) {
+    std::fprintf(stderr, "usage: show_editor_dialog step|tone|export|tonestring-en|-ja [seconds]\n");
     return 2;
   }
   const int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
@@ -37,6 +40,12 @@ int wmain(int argc, wchar_t** argv) {
   } else if (kind == L"tone") {
     ToneEntry tone;
     RunToneDialog(nullptr, &tone);
+  } else if (kind == L"tonestring") {
+    ToneSetting setting;
+    std::wstring why_not;
+    BuildSettingFromToneString(L"440+480/2000,0/4000", 8000, 1, &setting, &why_not, 0);
+    ToneSetting built;
+    RunToneStringDialog(nullptr, setting, 8000, 1, &built);
   } else {
     CToneFileDialog dialog;
     OpenModalDialog(&dialog, nullptr, IDD_EXPORT_JA);

@@ -191,6 +191,27 @@ TEST(SignalPicture, LabelsAreCentredAboveTheirLineAndDroppedAtTheLeftEdge) {
   EXPECT_EQ(wide_font.Labels(), std::vector<std::string>{"0.10"});
 }
 
+// At 192 DPI the margins and the labels' offsets double; the time grid keeps its pixels.
+TEST(SignalPicture, MarginsAndLabelsGrowWithTheDpi) {
+  SignalViewState state = StateOf(8000, 2, {});
+  state.dpi = 192;
+  state.char_width = 16;
+  state.line_pitch = 30;
+  CRecordingSurface surface;
+  DrawSignalPicture(&surface, state, DrawRect{0, 0, 400, 520});
+  std::vector<DrawCall> border = surface.CallsInColor(kPlotBorderColor);
+  ASSERT_EQ(border.size(), 5u);
+  EXPECT_EQ(border[0], MoveCall(47, 60));
+  EXPECT_EQ(border[2], LineCall(399, 460));
+  // y = 54 - 30 - 10 = 14; "0.00" is 4 characters of 16 pixels around x = 48.
+  std::vector<DrawCall> texts = surface.TextCalls();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0], TextCall(48 - 32, 14, "0.00"));
+  EXPECT_EQ(texts[1], TextCall(208 - 32, 14, "0.10"));
+  EXPECT_EQ(GridXs(surface), (std::vector<int32_t>{208, 368}));
+  EXPECT_EQ(UpdateSignalScroll(&state, 400).page, (400 - 48) * 5);
+}
+
 TEST(SignalPicture, ScrolledGridStaysOnWholeDivisionsOfTime) {
   SignalViewState state = StateOf(8000, 2, {});
   state.h_pos = 7;  // 1 pixel in: the next division is 159 pixels to the right

@@ -153,6 +153,17 @@ const std::vector<ControlRow> kExportControls = {
     {IDCANCEL, &kDefaultButton, u8"Cancel", u8"キャンセル", 191, 80, 50, 14},
 };
 
+const std::vector<ControlRow> kToneStringControls = {
+    {IDC_STATIC, &kLabel, u8"Current setting", u8"現在の設定", 7, 9, 60, 12},
+    {IDC_TONE_STRING_CURRENT, &kReadOnlyEdit, u8"", u8"", 70, 7, 223, 14},
+    {IDC_STATIC, &kLabel, u8"New tone string", u8"新しいトーン文字列", 7, 30, 60, 12},
+    {IDC_TONE_STRING_NEW, &kEdit, u8"", u8"", 70, 28, 223, 14},
+    {IDC_TONE_STRING_ERROR, &kPlainLabel, u8"", u8"", 70, 46, 223, 30},
+    {IDC_STATIC, &kPlainLabel, u8"e.g. 440+480/2000,0/4000", u8"例: 440+480/2000,0/4000", 7, 86, 175, 12},
+    {IDOK, &kDefaultButton, u8"OK", u8"OK", 189, 84, 50, 14},
+    {IDCANCEL, &kPushButton, u8"Cancel", u8"キャンセル", 243, 84, 50, 14},
+};
+
 constexpr int kCentred = -1;
 
 struct DialogLayout {
@@ -181,6 +192,8 @@ const DialogLayout kDialogs[] = {
      kCentred, kCentred, 230, 200, 0, 0, &kToneEditControls},
     {"Export", IDD_EXPORT_EN, IDD_EXPORT_JA, u8"Save Tone File", u8"トーンファイルの保存",
      kCentred, kCentred, 250, 100, 0, 0, &kExportControls},
+    {"ToneString", IDD_TONE_STRING_EN, IDD_TONE_STRING_JA, u8"Tone String", u8"トーン文字列",
+     kCentred, kCentred, 300, 105, 0, 0, &kToneStringControls},
 };
 
 struct DialogCase {
@@ -360,11 +373,10 @@ TEST(MainDialogMenu, EachLanguageCarriesItsOwnMenu) {
   sonaril_test::RegisterCommonControls();
   const struct {
     int template_id;
-    const char* first_popup;
-    const char* second_popup;
+    const char* popups[3];
   } cases[] = {
-      {IDD_MAIN_EN, u8"&File", u8"&Help"},
-      {IDD_MAIN_JA, u8"ファイル(&F)", u8"ヘルプ(&H)"},
+      {IDD_MAIN_EN, {u8"&File", u8"&Edit", u8"&Help"}},
+      {IDD_MAIN_JA, {u8"ファイル(&F)", u8"編集(&E)", u8"ヘルプ(&H)"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.template_id);
@@ -372,12 +384,12 @@ TEST(MainDialogMenu, EachLanguageCarriesItsOwnMenu) {
     ASSERT_NE(dialog.window(), nullptr);
     HMENU menu = GetMenu(dialog.window());
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(GetMenuItemCount(menu), 2);
-    wchar_t text[64] = {};
-    GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), Utf16(c.first_popup));
-    GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), Utf16(c.second_popup));
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    for (int position = 0; position < 3; ++position) {
+      wchar_t text[64] = {};
+      GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+      EXPECT_EQ(std::wstring(text), Utf16(c.popups[position]));
+    }
   }
 }
 

@@ -30,6 +30,8 @@ const MenuRow kMainMenu[] = {
     {1, IDM_FILE_SAVE_AS, u8"Save As", u8"名前を付けて保存"},
     {1, kSeparator, u8"", u8""},
     {1, IDM_FILE_EXIT, u8"Exit", u8"アプリケーションの終了"},
+    {0, kPopup, u8"&Edit", u8"編集(&E)"},
+    {1, IDM_EDIT_TONE_STRING, u8"Tone String...", u8"トーン文字列..."},
     {0, kPopup, u8"&Help", u8"ヘルプ(&H)"},
     {1, IDM_HELP_TOPICS, u8"Help Topics", u8"ヘルプの表示"},
     {1, kSeparator, u8"", u8""},

@@ -12,7 +12,7 @@ import tempfile
 
 def generated(folder):
     return {path.relative_to(folder).as_posix(): path.read_bytes()
-            for path in list(folder.glob("*/*.ton")) + [folder / "README.md"] if path.exists()}
+            for path in list(folder.glob("*/*.ton")) + [folder / "README.md", folder / "index.json"] if path.exists()}
 
 
 def main():

@@ -80,6 +80,16 @@ TEST(ToneSettingBuilder, EachShapeBecomesThisSetting) {
       {"!0/500,425", Options(48000), "48000 x1 | OFF 500, ON 2000 | 425[0,-1]99"},
       {"425/1000,0/4000", Options(44100, 1, 2000, 30.0), "44100 x1 | ON 1000, OFF 4000 | 425[0,5000]30"},
       {"950+1400+1800/300,0/1000", Options(), "8000 x1 | ON 300, OFF 1000 | 950[0,1300]33, 1400[0,1300]33, 1800[0,1300]33"},
+      // Levels of the string's own, over the options'; one frequency at two levels is two tones.
+      {"425@-10/375,0/375,425@-20/375,0/375", Options(8000, 1, 2000, 50.0),
+       "8000 x1 | ON 375, OFF 375, ON 375, OFF 375 | 425[750,1500]7, 425[0,375]22"},
+      {"350@-13+440/1000", Options(8000, 1, 2000, 30.0), "8000 x1 | ON 1000 | 350[0,1000]16, 440[0,1000]30"},
+      // Modulation: side tones 20*log10(m/2) dB under the carrier, rounded on their own.
+      {"400*16%85@-13/1000,0/2000", Options(), "8000 x1 | ON 1000, OFF 2000 | 384[0,3000]7, 400[0,3000]16, 416[0,3000]7"},
+      {"425*25/1000", Options(8000, 1, 2000, 40.0), "8000 x1 | ON 1000 | 400[0,1000]18, 425[0,1000]40, 450[0,1000]18"},
+      // "~": a tone sounds on the next part's first sample, one sample past 333 ms.
+      {"950@-10/333~,1400@-10/333~,1800@-10/333,0/1000", Options(8000, 2),
+       "8000 x2 | ON 333, ON 333, ON 333, OFF 1000 | 950[0,333]22, 1400[333,666]22, 1800[666,1999]22"},
   };
   for (const Built& item : cases) {
     ToneSetting setting;
@@ -140,26 +150,29 @@ std::string ManyFrequencies(int count) {
 }
 
 TEST(ToneSettingBuilder, RefusesWhatNoSettingRendersExactly) {
-  ToneSequence two_levels = Parsed("440/100,0/100,440/100");
-  two_levels.parts[0].tones[0].level_percent = 10.0;
-  two_levels.parts[2].tones[0].level_percent = 20.0;
   const Refusal cases[] = {
       {Parsed("!425/1000,!0/15000,425/360,0/15000"), Options(),
        "part 3 (425/360): it repeats after parts that play once, but a setting repeats its whole ring pattern"},
       {Parsed("440/100,!0/100"), Options(), "part 2 (!0/100): it is marked to play once but follows parts that repeat"},
       {Parsed("440,0/100"), Options(), "part 1 (440): it lasts for ever, so the parts after it would never play"},
       {Parsed("!350+440/100,!0/100,425"), Options(),
-       "part 1 (!350+440/100): its frequencies differ from those of the last part, which lasts for ever; "
+       "part 1 (!350+440/100): its frequencies or levels differ from those of the last part, which lasts for ever; "
        "a tone that never stops must sound from the start"},
       {Parsed("1000/400,10000/400"), Options(),
        "part 2 (10000/400): 10000 Hz is not below half the sampling frequency (4000 Hz)"},
       {Parsed("950/333,1400/333,1800/333,0/1000"), Options(),
        "part 2 (1400/333): 950 Hz of the part before would sound on its first sample, at 333 ms "
-       "(a tone sounds up to and including its end time), where it is not 0"},
+       "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
       // Silent at 330 ms in the first cycle, not at 995 ms in the second.
       {Parsed("950/330,1400/335"), Options(8000, 2),
        "part 2 (1400/335): 950 Hz of the part before would sound on its first sample, at 995 ms "
-       "(a tone sounds up to and including its end time), where it is not 0"},
+       "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
+      {Parsed("950/330~,1400/330"), Options(),
+       "part 1 (950/330~): it is marked '~', but none of its tones sounds on the next part's first sample"},
+      {Parsed("950/333~,0/333"), Options(),
+       "part 1 (950/333~): it is marked '~', but none of its tones sounds on the next part's first sample"},
+      {Parsed("950/333~,1400/333"), Options(),
+       "part 2 (1400/333): its first sample sums the levels of the part before too, 198%, more than full scale"},
       {Parsed("425/25,0/25"), Options(44100),
        "part 1 (425/25): 25 ms, which is not a whole number of samples at 44100 Hz"},
       {Parsed("425"), Options(44100, 1, 25),
@@ -174,7 +187,11 @@ TEST(ToneSettingBuilder, RefusesWhatNoSettingRendersExactly) {
       {Parsed("440+480/100"), Options(8000, 1, 2000, 60.0), "part 1 (440+480/100): its levels add up to 120%, more than full scale"},
       {Parsed("440/100"), Options(8000, 1, 2000, 0.4),
        "part 1 (440/100): a level of 0.4% does not round to a whole percent of 1 or more"},
-      {two_levels, Options(), "part 3 (440/100): 440 Hz has a level of 20% here but 10% in part 1"},
+      {Parsed("425@-10/375,425@-20/375"), Options(),
+       "part 2 (425@-20/375): 425 Hz of the part before would sound on its first sample, at 375 ms "
+       "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
+      {Parsed("440@-80/100"), Options(), "part 1 (440@-80/100): a level of 0.00696627% does not round to a whole percent of 1 or more"},
+      {Parsed("440@3/100,0/100,440+480@3/100"), Options(), "part 3 (440+480@3/100): its levels add up to 147%, more than full scale"},
       {Parsed("440/300000"), Options(8000, 100),
        "the tone lasts 300000 ms, but at 8000 Hz and 100 cycles a setting holds at most 2684 ms"},
       {Parsed("440/268436"), Options(), "the tone lasts 268436 ms, but at 8000 Hz and 1 cycle a setting holds at most 268435 ms"},
@@ -183,7 +200,7 @@ TEST(ToneSettingBuilder, RefusesWhatNoSettingRendersExactly) {
       {Frequencies({440.0, 440.2}, 100), Options(), "part 1 (440+440/100): 440 Hz appears twice"},
       {Frequencies({440.0}, 0), Options(), "part 1 (440/0): a duration of 0 ms"},
       {Frequencies({440.0}, 100, std::numeric_limits<double>::infinity()), Options(),
-       "part 1 (440/100): a level of inf% does not round to a whole percent of 1 or more"},
+       "part 1 (440@999.99/100): a level of inf% does not round to a whole percent of 1 or more"},
       {ToneSequence{}, Options(), "the tone string has no parts"},
   };
   for (const Refusal& item : cases) {

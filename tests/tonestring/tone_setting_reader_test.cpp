@@ -34,46 +34,60 @@ TEST(ToneSettingReader, HandMadeSettingsReadAsToneStringsOrSayWhyNot) {
          s.repeat = 2;
          AddStep(s, On, 500); AddStep(s, Off, 500);
          AddTone(s, Sine, 620, 0, 0, -1, 25); AddTone(s, Sine, 480, 0, 0, -1, 25);
+       }, "480@-9+620@-9/500,0/500"},
+      {"the default level is left unwritten", [](ToneSetting& s) {
+         s.repeat = 2;
+         AddStep(s, On, 500); AddStep(s, Off, 500);
+         AddTone(s, Sine, 620, 0, 0, -1, 49); AddTone(s, Sine, 480, 0, 0, -1, 49);
        }, "480+620/500,0/500"},
       {"played once, ending in silence, tones that never stop", [](ToneSetting& s) {
          AddStep(s, On, 500); AddStep(s, Off, 500);
          AddTone(s, Sine, 480, 0, 0, -1, 25);
-       }, "480/500,0/500"},
+       }, "480@-9/500,0/500"},
       {"played once, ending in a sound that never stops", [](ToneSetting& s) {
          AddStep(s, On, 100); AddStep(s, Off, 100); AddStep(s, On, 500);
          AddTone(s, Sine, 440, 0, 0, -1, 50);
-       }, "!440/100,!0/100,440"},
+       }, "!440@-2.9/100,!0/100,440@-2.9"},
       {"played twice, the same steps are a cycle", [](ToneSetting& s) {
          s.repeat = 2;
          AddStep(s, On, 100); AddStep(s, Off, 100); AddStep(s, On, 500);
          AddTone(s, Sine, 440, 0, 0, -1, 50);
-       }, "440/100,0/100,440/500"},
+       }, "440@-2.9/100,0/100,440@-2.9/500"},
       {"tones gated to their steps", [](ToneSetting& s) {
          AddStep(s, On, 330); AddStep(s, On, 330); AddStep(s, Off, 1000);
          AddTone(s, Sine, 1400, 0, 330, 660, 20); AddTone(s, Sine, 950, 0, 0, 330, 20);
-       }, "!950/330,!1400/330,0"},
+       }, "!950@-11/330,!1400@-11/330,0"},
       {"a silent tone is left out", [](ToneSetting& s) {
          AddStep(s, On, 1000);
          AddTone(s, Square, 440, 0, 0, -1, 0); AddTone(s, Sine, 480, 0, 0, -1, 30);
-       }, "480"},
+       }, "480@-7.3"},
       {"an ON step where nothing sounds is silence", [](ToneSetting& s) {
          s.repeat = 3;
          AddStep(s, On, 200); AddStep(s, On, 200); AddStep(s, On, 200);
          AddTone(s, Sine, 425, 0, 0, 200, 30); AddTone(s, Sine, 440, 0, 400, 600, 30);
-       }, "425/200,0/200,440/200"},
+       }, "425@-7.3/200,0/200,440@-7.3/200"},
       {"a tone ending where the tones loop sounds on", [](ToneSetting& s) {
          AddStep(s, On, 1000);
          AddTone(s, Sine, 440, 0, 0, 500, 30);
-       }, "440/1000"},
+       }, "440@-7.3/1000"},
       {"steps of OFF fade nothing", [](ToneSetting& s) {
          s.repeat = 2;
          AddStep(s, On, 200); AddStep(s, Off, 200, 1);
          AddTone(s, Sine, 425, 0, 0, -1, 30);
-       }, "425/200,0/200"},
-      {"a spill off the zero crossing", [](ToneSetting& s) {
+       }, "425@-7.3/200,0/200"},
+      {"one frequency at two levels", [](ToneSetting& s) {
+         s.repeat = 2;
+         AddStep(s, On, 375); AddStep(s, Off, 375); AddStep(s, On, 375); AddStep(s, Off, 375);
+         AddTone(s, Sine, 425, 0, 0, 375, 22); AddTone(s, Sine, 425, 0, 750, 1500, 7);
+       }, "425@-10/375,0/375,425@-20/375,0/375"},
+      {"a spill off the zero crossing is marked \"~\"", [](ToneSetting& s) {
          s.repeat = 2;
          AddStep(s, On, 750); AddStep(s, On, 750);
          AddTone(s, Sine, 350, 90, 0, 750, 30); AddTone(s, Sine, 440, 0, 0, 1500, 30);
+       }, "350@-7.3+440@-7.3/750~,440@-7.3/750"},
+      {"a spill into a step after silence", [](ToneSetting& s) {
+         AddStep(s, On, 750); AddStep(s, On, 750);
+         AddTone(s, Sine, 350, 90, 750, 750, 30); AddTone(s, Sine, 440, 0, 0, 1500, 30);
        }, "refused: tone 1 (350 Hz) sounds during only part of step 2"},
       {"a tone stopping inside a step", [](ToneSetting& s) {
          AddStep(s, On, 1000);
@@ -126,7 +140,7 @@ TEST(ToneSettingReader, ExamplesReadAsToneStringsOnlyWithoutFades) {
     const char* file;
     const char* read;
   } cases[] = {
-      {"test-tone-1khz-minus6db.ton", "1000"},
+      {"test-tone-1khz-minus6db.ton", "1000@-2.9"},
       {"ringback-uk.ton", "refused: step 1 fades in and out"},
       {"ramps-and-fades.ton", "refused: the low-pass filter is on, so the parts blur into each other"},
   };

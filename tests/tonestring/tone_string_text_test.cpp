@@ -31,6 +31,18 @@ TEST(ToneStringText, AcceptedStringsComeBackInTheirNormalForm) {
       {"950+1400+1800/300", "950+1400+1800/300"},
       {"1+2+3+4+5+6+7+8/1", "1+2+3+4+5+6+7+8/1"},
       {"440/2147483647", "440/2147483647"},
+      // Levels: the dBm0 figure with the fewest decimals that gives the same whole percent.
+      {"425@-10/375,0/375,425@-20/375,0/375", "425@-10/375,0/375,425@-20/375,0/375"},
+      {"440 @ -13.0 + 350@-13.04", "350@-13+440@-13"},
+      {"1000@3.14", "1000@3.1"},
+      {"440@-9.5/100", "440@-9.6/100"},                // 23%, written from the level held
+      // Modulation: three sines, the side tones under the carrier's own level.
+      {"400*16/1000,0/2000", "384+400+416/1000,0/2000"},  // no level: the options' level for all three
+      {"400*16@-13/1000", "384@-20+400@-13+416@-20/1000"},
+      {"400 * 16 % 50 @ -13", "384@-25+400@-13+416@-25"},
+      {"425*25%100@-10+1000@-20", "400@-16+425@-10+450@-16+1000@-20"},
+      {"100*16%84@-13", "84@-20+100@-13+116@-20"},
+      {"950/333 ~ ,1400/333~,1800/333,0/1000", "950/333~,1400/333~,1800/333,0/1000"},  // -20.5 for the side tones' 6.6% reads back as 7%
   };
   for (const Normalised& item : cases) {
     ToneSequence sequence;
@@ -68,8 +80,15 @@ TEST(ToneStringText, RefusalsNameThePartAndTheReason) {
       {"440/100/200", "part 1 (440/100/200): '100/200' is not a duration in whole milliseconds"},
       {"!", "part 1 (!): no frequency"},
       {"/100", "part 1 (/100): no frequency"},
-      {"400*16/1000,0/2000", "part 1 (400*16/1000): amplitude modulation ('400*16') cannot be built from summed sine tones"},
-      {"440/100,600*120", "part 2 (600*120): amplitude modulation ('600*120') cannot be built from summed sine tones"},
+      {"440@/100", "part 1 (440@/100): '' is not a level in dBm0 such as -10 or -9.5"},
+      {"440@-9.555/100", "part 1 (440@-9.555/100): '-9.555' is not a level in dBm0 such as -10 or -9.5"},
+      {"440@-10@-3", "part 1 (440@-10@-3): '-10@-3' is not a level in dBm0 such as -10 or -9.5"},
+      {"950~", "part 1 (950~): '~' needs a duration: a part that lasts for ever has no next part"},
+      {"0@-10/100", "part 1 (0@-10/100): 0 (silence) has no level and cannot be modulated"},
+      {"400*400", "part 1 (400*400): the modulating frequency of '400*400' must be above 0 and below the carrier"},
+      {"400*16%101", "part 1 (400*16%101): '101' is not a modulation depth in whole percent from 1 to 100"},
+      {"425*25+450/100", "part 1 (425*25+450/100): 450 Hz appears twice"},
+      {"440@+3", "part 1 (440@+3): '' is not a level in dBm0 such as -10 or -9.5"},  // "+" sums
       {"M69/100", "part 1 (M69/100): MIDI notes are not supported; write the frequency in hertz"},
       {"440+440/100", "part 1 (440+440/100): 440 Hz appears twice"},
       {"0+440/100", "part 1 (0+440/100): 0 (silence) cannot be summed with frequencies"},
@@ -102,6 +121,18 @@ TEST(ToneStringText, HugeStringsAreRefusedAtThePartLimit) {
   EXPECT_EQ(sequence.parts.size(), static_cast<size_t>(kMaxToneParts));
 }
 
+// Each summand is checked against the part's limit as it is read: a part of 300000
+// frequencies is refused at its ninth, not after comparing every pair.
+TEST(ToneStringText, APartIsRefusedAsSoonAsItPassesItsFrequencyLimit) {
+  std::string huge;
+  for (int i = 1; i <= 300000; ++i) huge += (i > 1 ? "+" : "") + std::to_string(i);
+  ToneSequence sequence;
+  std::string why_not;
+  EXPECT_FALSE(ParseToneString(huge + "/100", &sequence, &why_not));
+  EXPECT_EQ(why_not, "part 1 (1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+1...): more than 8 frequencies");
+  EXPECT_FALSE(ParseToneString("100*10+200*10+300*10/1", &sequence, &why_not));  // nine sines
+}
+
 TEST(ToneStringText, MeasuredFrequenciesAreRoundedToWholeHertz) {
   ToneSequence sequence;
   TonePart part;
@@ -109,7 +140,7 @@ TEST(ToneStringText, MeasuredFrequenciesAreRoundedToWholeHertz) {
   part.duration_ms = 2000;
   sequence.parts.push_back(part);
   sequence.parts.push_back(TonePart{{}, 4000, false});
-  EXPECT_EQ(FormatToneString(sequence), "440+480/2000,0/4000");
+  EXPECT_EQ(FormatToneString(sequence), "440@-15+480@-15/2000,0/4000");
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// The command line of `sonaril-cli import`, parsed into a plain request.
+// What `sonaril-cli import` is asked to do.
 #pragma once
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct ImportRequest {
   std::string tone_string;
@@ -15,8 +14,3 @@ struct ImportRequest {
   bool has_dbm0 = false;    // --dbm0 DB
   double dbm0 = 0.0;
 };
-
-// Parses the arguments after "import". False with *error set to one line (without a
-// newline) when they are not a valid import command line.
-bool ParseImportArguments(const std::vector<std::string>& arguments, ImportRequest* request,
-                          std::string* error);
