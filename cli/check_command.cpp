@@ -10,6 +10,7 @@
 #include "cli/cli_support.h"
 #include "cli/number_arguments.h"
 #include "cli/recording_input.h"
+#include "cli/setting_report.h"
 
 namespace {
 
@@ -72,6 +73,9 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   ToneSetting setting;
   int exit_code = kExitSuccess;
   if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  // What render refuses cannot be expected either.
+  const SettingFacts facts = InspectSetting(setting);
+  if (!facts.can_synthesise) return Fail(err, kExitUsageError, request.setting_path, facts.reason);
   ExpectedCycle expected;
   SynthesisRefusal refusal = BuildExpectedCycle(setting, &expected);
   if (refusal != SynthesisRefusal::None) return Fail(err, kExitUsageError, request.setting_path, DescribeRefusal(refusal));
@@ -85,7 +89,8 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   std::string report = request.json ? FormatCheckJson(recording_path, request.setting_path, tolerances, result)
                                     : FormatCheckText(recording_path, request.setting_path, tolerances, result);
   std::fputs(report.c_str(), out);
-  return result.pass ? kExitSuccess : kExitCheckFailed;
+  if (result.pass) return kExitSuccess;
+  return result.too_short ? kExitTooShort : kExitCheckFailed;
 }
 
 CommandRunner DeclareCheck(CLI::App* command, CliRequest* request) {
@@ -110,11 +115,12 @@ CommandRunner DeclareCheck(CLI::App* command, CliRequest* request) {
 const CommandDefinition kCheckCommand = {
     "check",
     "check RECORDING SETTING.ton [--format wav|mulaw|alaw] [--rate HZ]\n"
-    "      [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
+    "      [--channel N] [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
     "      [--tolerance-level DB] [--absolute-levels] [--json]",
-    "compares a recording with what the setting renders and prints PASS or\n"
-    "FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
-    "levels relative to the loudest tone unless --absolute-levels. A cadence\n"
-    "tolerance is a percentage (10%) or milliseconds (40ms).",
+    "compares a recording with what the setting renders and prints PASS, FAIL,\n"
+    "or \"too short to judge\" when some step was never heard whole. Defaults:\n"
+    "frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB, levels relative\n"
+    "to the loudest tone unless --absolute-levels. A cadence tolerance is a\n"
+    "percentage (10%) or milliseconds (40ms).",
     DeclareCheck,
 };

@@ -11,7 +11,7 @@ bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, Record
     *exit_code = Fail(err, kExitFileError, request.recording_path, "cannot be opened for reading");
     return false;
   }
-  if (ReadRecording(path.get(), request.encoding, request.raw_rate, 1, recording, &reason) != RecordingProblem::None) {
+  if (ReadRecording(path.get(), request.encoding, request.raw_rate, request.channel, recording, &reason) != RecordingProblem::None) {
     *exit_code = Fail(err, kExitFileError, request.recording_path, reason);
     return false;
   }
@@ -21,6 +21,11 @@ bool ReadAndAnalyze(const AnalysisRequest& request, Recording* recording, Record
                  "what is there is analysed\n",
                  request.recording_path.c_str(), static_cast<unsigned long long>(recording->present_bytes),
                  static_cast<unsigned long long>(recording->promised_bytes));
+  }
+  if (recording->louder_channel != 0) {
+    std::fprintf(err, "sonaril-cli: %s: warning: channel %d is silent; channel %d is not (--channel %d)\n",
+                 request.recording_path.c_str(), recording->channel, recording->louder_channel,
+                 recording->louder_channel);
   }
   if (!AnalyzeRecording(recording->samples.data(), static_cast<int64_t>(recording->samples.size()),
                         recording->sampling_frequency, analysis)) {
