@@ -4,7 +4,8 @@
 # `cpack` in the build folder writes both; scripts/package.sh does everything from a clone.
 
 # Folders of .ton files (the examples, the country tone library) that ship beside the
-# programs, each under its own name with its read-me if it has one.
+# programs, each under its own name with its read-me and, for the library, the index the
+# window's "Open from Tone Library" reads.
 set(SONARIL_DATA_FOLDERS examples tones)
 
 install(TARGETS Sonaril sonaril-cli RUNTIME DESTINATION .)

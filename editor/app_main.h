@@ -11,6 +11,7 @@
 #include "app/event_listener.h"
 #include "audio/mme_renderer.h"
 #include "audio/sound_listener.h"
+#include "editor/digits_setting.h"
 #include "editor/playback_control.h"
 #include "editor/signal_view.h"
 #include "editor/unsaved_changes.h"
@@ -71,6 +72,9 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   // File commands.
   void NewSetting();
   void OpenToneFile();
+  void OpenFromToneLibrary();
+  // Where a file the user chose (File > Open, the tone library) is opened.
+  void OpenChosenToneFile(const wchar_t* path);
   // Opens path as the tone setting and creates its tone. A file that cannot be read at all
   // changes nothing and is reported; false then.
   bool LoadToneFile(const wchar_t* path);
@@ -91,6 +95,10 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   // at the window's rate and repeat. An edit like any other: it asks nothing, keeps the
   // setting's file, and the title then marks the change.
   void EditToneString();
+  // Edit > "DTMF/MF Digits...": the same for the steps and tones that send digits.
+  void EnterDigits();
+  // Picks a recording and checks it against the setting as the window shows it.
+  void CheckRecording();
 
   // Ring-pattern and tone list commands.
   void AddStep();
@@ -128,6 +136,9 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   CRendererPlayback playback_device{&renderer};
   CPlaybackControl playback{&playback_device};
   std::wstring command_line;
+  // What was last typed into the tone library's country field and the digits dialog.
+  std::wstring library_filter;
+  DigitsForm digits_form;
 
  private:
   void FillOutputDeviceList();
@@ -135,6 +146,11 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void EnableToneButtons(bool enable);
   void ShowPatternTotal();
   void ShowSettingValues();
+  // Copies the window's sampling frequency, repeat count and filter into the setting.
+  void TakeWindowValues();
+  // Puts built's steps and tones (and its values) in place of the setting's, keeping its
+  // file, shows them and creates the tone.
+  void ReplaceStepsAndTones(ToneSetting& built);
   int32_t SelectedSamplingFrequency();
   int32_t ReadRepeat();
   bool IsFilterChecked();

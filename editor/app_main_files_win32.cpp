@@ -1,14 +1,18 @@
 // The main window's File menu, "Create Tone" and "Save File".
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 #include "editor/app_main.h"
 #include "editor/dialog_controls.h"
+#include "editor/digits_dialog.h"
 #include "editor/main_window_files.h"
 #include "editor/main_window_rules.h"
 #include "editor/main_window_texts.h"
 #include "editor/main_window_tone.h"
+#include "editor/recording_check_dialog.h"
+#include "editor/tone_library_dialog.h"
 #include "editor/tone_save.h"
 #include "editor/tone_string_dialog.h"
 #include "files/string.h"
@@ -50,8 +54,16 @@ void CAppMain::OpenToneFile() {
   if (!ConfirmDiscardChanges()) return;
   const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
                                         OpenToneFileTitle(Language()), L"ton");
-  if (!name.empty()) LoadToneFile(name.c_str());
+  if (!name.empty()) OpenChosenToneFile(name.c_str());
 }
+
+void CAppMain::OpenFromToneLibrary() {
+  if (!ConfirmDiscardChanges()) return;
+  const std::filesystem::path chosen = RunToneLibraryDialog(main_window, ToneLibraryFolder(), &library_filter);
+  if (!chosen.empty()) OpenChosenToneFile(chosen.wstring().c_str());
+}
+
+void CAppMain::OpenChosenToneFile(const wchar_t* path) { LoadToneFile(path); }
 
 bool CAppMain::LoadToneFile(const wchar_t* path) {
   // Reading into a separate setting first: a file that cannot be read costs nothing.
@@ -86,13 +98,17 @@ bool CAppMain::SaveCurrentSetting() {
   return tone_setting.path.empty() ? SaveToneFileAs() : SaveToneFile(nullptr);
 }
 
-bool CAppMain::SaveToneFile(const wchar_t* path) {
+void CAppMain::TakeWindowValues() {
   sampling_frequency = SelectedSamplingFrequency();
   repeat = ReadRepeat();
   filter_on = IsFilterChecked() ? 1 : 0;
   tone_setting.sampling_frequency = sampling_frequency;
   tone_setting.repeat = repeat;
   tone_setting.filter_on = filter_on;
+}
+
+bool CAppMain::SaveToneFile(const wchar_t* path) {
+  TakeWindowValues();
   if (SaveToneFileAt(tone_setting, path)) {
     MarkSettingUnchanged();
     return true;
@@ -174,14 +190,22 @@ void CAppMain::CreateTone() {
 
 void CAppMain::EditToneString() {
   // The string is read with the values the window would save now.
-  tone_setting.sampling_frequency = SelectedSamplingFrequency();
-  tone_setting.repeat = ReadRepeat();
-  tone_setting.filter_on = IsFilterChecked() ? 1 : 0;
+  TakeWindowValues();
   ToneSetting built;
   if (!RunToneStringDialog(main_window, tone_setting, tone_setting.sampling_frequency,
                            tone_setting.repeat, &built)) {
     return;
   }
+  ReplaceStepsAndTones(built);
+}
+
+void CAppMain::EnterDigits() {
+  ToneSetting built;
+  if (!RunDigitsDialog(main_window, &digits_form, SelectedSamplingFrequency(), ReadRepeat(), &built)) return;
+  ReplaceStepsAndTones(built);
+}
+
+void CAppMain::ReplaceStepsAndTones(ToneSetting& built) {
   std::string path = tone_setting.path;
   MoveToneSetting(built, tone_setting);
   tone_setting.path = std::move(path);
@@ -196,4 +220,15 @@ void CAppMain::EditToneString() {
 
 void CAppMain::ExportTone() {
   RunToneExport(main_window, sample_buffer, sample_count, sample_rate);
+}
+
+void CAppMain::CheckRecording() {
+  const std::wstring name = AskFileName(main_window, FileNameDialog::Open, RecordingFileFilter(Language()),
+                                        CheckRecordingFileTitle(Language()), nullptr);
+  if (name.empty()) return;
+  TakeWindowValues();
+  const std::wstring setting_path = WidePath(tone_setting.path);
+  const std::string setting_name =
+      setting_path.empty() ? std::string("(not saved)") : std::filesystem::path(setting_path).filename().u8string();
+  RunRecordingCheck(main_window, tone_setting, setting_name, std::filesystem::path(name));
 }

@@ -179,6 +179,9 @@ void CAppMain::OnCommand(int id, int code) {
       break;
     case MainCommand::kNew: NewSetting(); break;
     case MainCommand::kOpen: OpenToneFile(); break;
+    case MainCommand::kOpenFromLibrary: OpenFromToneLibrary(); break;
+    case MainCommand::kCheckRecording: CheckRecording(); break;
+    case MainCommand::kDigits: EnterDigits(); break;
     case MainCommand::kSave: SaveCurrentSetting(); break;
     case MainCommand::kSaveAs: SaveToneFileAs(); break;
     case MainCommand::kZoomIn: view.ZoomIn(); break;

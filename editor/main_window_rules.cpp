@@ -73,6 +73,9 @@ MainCommand RouteMainCommand(int32_t id, int32_t code) {
     case 5005: return MainCommand::kSaveAs;
     case 5019: return MainCommand::kExit;
     case 5030: return MainCommand::kToneString;
+    case 5040: return MainCommand::kOpenFromLibrary;
+    case 5041: return MainCommand::kCheckRecording;
+    case 5042: return MainCommand::kDigits;
     case 20105: return MainCommand::kZoomIn;
     case 20106: return MainCommand::kZoomOut;
     case 20111: return MainCommand::kAddStep;

@@ -33,6 +33,9 @@ enum class MainCommand : int32_t {
   kExit,  // Exit and Esc: the renderer is shut down before the dialog ends
   kNew,
   kOpen,
+  kOpenFromLibrary,
+  kCheckRecording,
+  kDigits,
   kSave,
   kSaveAs,
   kZoomIn,

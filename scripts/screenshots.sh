@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the framework's dialogs under Wine on a virtual display and saves their pictures:
 # docs/screenshots/language-dialog-en.png, language-dialog-ja.png, about-en.png, about-ja.png,
-# the editor's step-dialog-*, tone-dialog-*, export-dialog-* and tone-string-dialog-* (-en,
+# the editor's step-dialog-*, tone-dialog-*, export-dialog-*, tone-string-dialog-*,
+# tone-library-*, digits-dialog-* and check-recording-pass-* / check-recording-fail-* (-en,
 # -ja), and the main window with a tone drawn, main-window-en.png and main-window-ja.png, and
 # once more at 144 DPI, main-window-144dpi-en.png and main-window-144dpi-ja.png.
 # The language dialog is the one of the first start, on an English and on a Japanese system.
@@ -40,11 +41,12 @@ mkdir -p "$output_dir"
 work_dir="$(mktemp -d)"
 trap 'rm -rf "$work_dir"; stop_wine_session' EXIT
 
-# shoot <picture name> <dialog> <locale>: shows the dialog, waits for its "ready" line
-# with the dialog's screen rectangle, and saves that part of the display.
+# shoot <picture name> <dialog> <locale> [arguments]: shows the dialog, waits for its
+# "ready" line with the dialog's screen rectangle, and saves that part of the display.
 shoot() {
   local name=$1 dialog=$2 locale=$3 log="$work_dir/$1.log"
-  LC_ALL="$locale" wine "$tool" "$dialog" 60 >"$log" 2>/dev/null &
+  shift 3
+  LC_ALL="$locale" wine "$tool" "$dialog" 60 "$@" >"$log" 2>/dev/null &
   local pid=$!
   local waited=0
   until grep -q '^ready' "$log"; do
@@ -83,6 +85,24 @@ shoot export-dialog-en export-en en_US.UTF-8
 shoot export-dialog-ja export-ja ja_JP.UTF-8
 shoot tone-string-dialog-en tonestring-en en_US.UTF-8
 shoot tone-string-dialog-ja tonestring-ja ja_JP.UTF-8
+
+# The tone library with a country typed, and the check of a recording of UK ring-back
+# against its own setting (PASS) and against one with a wrong tone and pause (FAIL).
+windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+cmake --build "$build_dir" --target sonaril-cli
+wine "$build_dir/cli/sonaril-cli.exe" render "$(windows_path "$PWD/examples/ringback-uk.ton")" \
+  -o "$(windows_path "$work_dir/ringback-uk.wav")" >/dev/null 2>&1
+tones="$(windows_path "$PWD/tones")"
+uk="$(windows_path "$PWD/examples/ringback-uk.ton")"
+sed 's|<frequency>450<|<frequency>440<|; s|<time>200<|<time>300<|' examples/ringback-uk.ton >"$work_dir/uk-wrong.ton"
+uk_wrong="$(windows_path "$work_dir/uk-wrong.ton")"
+recording="$(windows_path "$work_dir/ringback-uk.wav")"
+shoot tone-library-en library-en en_US.UTF-8 "$tones" Germany
+shoot tone-library-ja library-ja ja_JP.UTF-8 "$tones" Japan
+shoot check-recording-pass-en check-en en_US.UTF-8 "$uk" "$recording"
+shoot check-recording-fail-ja check-ja ja_JP.UTF-8 "$uk_wrong" "$recording"
+shoot digits-dialog-en digits-en en_US.UTF-8 "5551234#" dtmf
+shoot digits-dialog-ja digits-ja ja_JP.UTF-8 "KP5551234ST" mf
 
 # The main window, started as a user starts it: an example on the command line, and a
 # config file in the working folder that holds the language.

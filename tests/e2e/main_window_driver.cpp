@@ -34,8 +34,8 @@ CMainWindow::CMainWindow(int language_value, int repeat_play) : language(languag
   if (language >= 0) WriteConfig(folder.path(), language, repeat_play);
 }
 
-bool CMainWindow::Start(const std::wstring& arguments) {
-  if (!process.Start(folder.path(), arguments)) return false;
+bool CMainWindow::Start(const std::wstring& arguments, const std::wstring& exe) {
+  if (!process.Start(folder.path(), arguments, exe)) return false;
   window = process.WaitForWindow(MainCaption());
   return window != nullptr;
 }
@@ -128,6 +128,12 @@ bool CMainWindow::SaveAs(const std::string& typed_name) {
 bool CMainWindow::Open(const std::string& typed_name) {
   return TypeIntoFileDialog(
       kFileOpen, Caption(L"Load Tone Setting File", L"トーン設定ファイルの読み込み", language),
+      typed_name);
+}
+
+bool CMainWindow::PickRecordingToCheck(const std::string& typed_name) {
+  return TypeIntoFileDialog(
+      kFileCheckRecording, Caption(L"Choose a Recording to Check", L"確認する録音を選ぶ", language),
       typed_name);
 }
 

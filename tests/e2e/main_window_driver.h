@@ -18,6 +18,9 @@ enum : int {
   kFileSave = 5004,
   kFileSaveAs = 5005,
   kFileExit = 5019,
+  kFileOpenFromLibrary = 5040,
+  kFileCheckRecording = 5041,
+  kEditDigits = 5042,
   kZoomIn = 20105,
   kZoomOut = 20106,
   kStepList = 20110,
@@ -52,6 +55,20 @@ enum : int {
   kToneLevel = 20306,
   kExportName = 20401,
   kExportFormat = 20403,
+  kLibraryFilter = 20600,
+  kLibraryCountries = 20601,
+  kLibraryTones = 20602,
+  kLibraryStatus = 20603,
+  kCheckVerdict = 20700,
+  kCheckTolerances = 20702,
+  kCheckRows = 20704,
+  kCheckCopy = 20705,
+  kDigitsText = 20800,
+  kDigitsSystem = 20801,
+  kDigitsOn = 20802,
+  kDigitsOff = 20803,
+  kDigitsPause = 20804,
+  kDigitsProblem = 20805,
 };
 
 struct StepValues {
@@ -76,8 +93,8 @@ class CMainWindow {
   // config file at all).
   explicit CMainWindow(int language = 0, int repeat_play = 0);
 
-  // Starts Sonaril.exe there and waits for its main window.
-  bool Start(const std::wstring& arguments = L"");
+  // Starts Sonaril.exe (or another copy of it) there and waits for its main window.
+  bool Start(const std::wstring& arguments = L"", const std::wstring& exe = SonarilExePath());
   // The caption of the main window in the language of the run.
   std::wstring MainCaption() const;
 
@@ -101,6 +118,8 @@ class CMainWindow {
   bool SaveAs(const std::string& typed_name);
   // File > Open with a name typed into the file dialog.
   bool Open(const std::string& typed_name);
+  // File > Check Recording with a name typed into the file dialog; true once it has closed.
+  bool PickRecordingToCheck(const std::string& typed_name);
   // A file dropped on the window, the way the shell hands it over.
   bool DropFile(const std::string& path);
 

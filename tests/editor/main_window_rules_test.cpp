@@ -110,6 +110,8 @@ TEST(MainWindowRulesTest, CommandTable) {
       {2, 0, MainCommand::kExit},           {5019, 0, MainCommand::kExit},
       {5001, 0, MainCommand::kNew},         {5002, 0, MainCommand::kOpen},
       {5004, 0, MainCommand::kSave},        {5005, 0, MainCommand::kSaveAs},
+      {5040, 0, MainCommand::kOpenFromLibrary}, {5041, 0, MainCommand::kCheckRecording},
+      {5042, 0, MainCommand::kDigits},
       {5014, 0, MainCommand::kFramework},   {5015, 0, MainCommand::kFramework},
       {5017, 0, MainCommand::kFramework},   {5003, 0, MainCommand::kFramework},
       {20105, 0, MainCommand::kZoomIn},     {20106, 0, MainCommand::kZoomOut},
