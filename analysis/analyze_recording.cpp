@@ -5,10 +5,20 @@
 
 #include "analysis/envelope.h"
 #include "analysis/runs.h"
+#include "analysis/tone_edges.h"
 #include "analysis/tone_changes.h"
+#include "analysis/tone_envelope.h"
 
 namespace {
 
+// When even the quietest stretches of a few frames (this share of them) lie less than this
+// under the loudest, noise fills the silences and the recording's loudness is heard
+// through its tones alone. (Smoothed over 25 frames, gaps of 25 ms never fall to silence;
+// stretches of 5 frames do, and in noise they do not fall far under it.)
+constexpr double kThroughTonesUnderDb = 15.0;
+constexpr double kQuietestShare = 0.01;
+constexpr size_t kQuietStretchFrames = 5;
+constexpr size_t kMostSortedStretches = 100000;
 // Sounding segments shorter than this are checked at once for being a click.
 constexpr double kShortSoundMs = 50.0;
 // Rounds of searching the cycle again, after silencing steps that hold no tone or finding
@@ -37,6 +47,22 @@ void MergeSilences(std::vector<Segment>* segments) {
     }
   }
   segments->swap(merged);
+}
+
+// The power the quietest stretches of kQuietStretchFrames stay under.
+double QuietestPower(const Envelope& envelope) {
+  const size_t stretches = envelope.power.size() / kQuietStretchFrames;
+  if (stretches == 0) return 0.0;
+  const size_t stride = std::max<size_t>(1, stretches / kMostSortedStretches);
+  std::vector<double> powers;
+  for (size_t s = 0; s < stretches; s += stride) {
+    double sum = 0.0;
+    for (size_t k = s * kQuietStretchFrames; k < (s + 1) * kQuietStretchFrames; ++k) sum += envelope.power[k];
+    powers.push_back(sum / kQuietStretchFrames);
+  }
+  size_t rank = static_cast<size_t>(kQuietestShare * static_cast<double>(powers.size()));
+  std::nth_element(powers.begin(), powers.begin() + rank, powers.end());
+  return powers[rank];
 }
 
 bool IsBackground(const TonePeak& tone, const std::vector<TonePeak>& background) {
@@ -161,7 +187,9 @@ bool SplitAtToneChanges(const int16_t* samples, RecordingAnalysis* analysis) {
   std::vector<std::vector<double>> followed(period);
   for (size_t k = 0; k < period; ++k) {
     const CycleStep& step = analysis->cycle.steps[k];
-    if (step.kind == SegmentKind::Steady) followed[step.example_segment % period] = StrongFrequencies(analysis->steps[k].tones);
+    if (step.kind == SegmentKind::Steady) {
+      followed[step.example_segment % period] = FollowedFrequencies(analysis->steps[k].tones, kStrongToneRangeDb);
+    }
   }
   std::vector<Segment> split;
   for (size_t i = 0; i < analysis->segments.size(); ++i) {
@@ -211,12 +239,17 @@ bool AnalyzeRecording(const int16_t* samples, int64_t count, int32_t rate, Recor
   if (!MeasureEnvelope(samples, count, rate, &envelope)) return false;
   analysis->dc_offset = envelope.dc_offset;
   analysis->background_dbfs = PowerToDbfs(envelope.floor_power);
+  if (PowerToDbfs(envelope.peak_power) - PowerToDbfs(QuietestPower(envelope)) < kThroughTonesUnderDb) {
+    std::vector<double> tones = SurveyTones(samples, count, rate, envelope.dc_offset);
+    if (!tones.empty() && !MeasureToneEnvelope(samples, tones, &envelope)) return false;
+  }
   std::vector<Run> runs = FindRuns(samples, envelope);
   analysis->segments = SplitIntoSegments(runs, envelope);
   // The envelope's frames are no longer needed; the tones come from the samples.
   envelope = Envelope();
 
   SilenceClicks(samples, analysis);
+  FollowToneEdges(samples, rate, analysis->dc_offset, &analysis->segments);
   FindCycleAndTones(samples, analysis);
   if (SplitAtToneChanges(samples, analysis)) FindCycleAndTones(samples, analysis);
   analysis->background_tones = MeasureBackground(samples, *analysis);

@@ -83,6 +83,12 @@ bool MeasureEnvelope(const int16_t* samples, int64_t count, int32_t rate, Envelo
     envelope->power[k] = static_cast<float>(energy / static_cast<double>(end - begin));
   }
 
+  MeasureLevels(envelope);
+  return true;
+}
+
+void MeasureLevels(Envelope* envelope) {
+  const size_t frames = envelope->power.size();
   // The background is a low percentile of the smoothed power, the loudest its maximum.
   // Each histogram bin also sums its powers, so the background is a power read from the
   // recording, not a bin's edge turned back from decibels.
@@ -107,5 +113,4 @@ bool MeasureEnvelope(const int16_t* samples, int64_t count, int32_t rate, Envelo
   while (floor_bin + 1 < bins && seen + counts[floor_bin] <= wanted) seen += counts[floor_bin++];
   envelope->floor_power = counts[floor_bin] > 0 ? sums[floor_bin] / static_cast<double>(counts[floor_bin]) : 0.0;
   envelope->peak_power = peak;
-  return true;
 }

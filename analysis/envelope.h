@@ -23,6 +23,9 @@ struct Envelope {
 // allocated.
 bool MeasureEnvelope(const int16_t* samples, int64_t count, int32_t rate, Envelope* envelope);
 
+// Sets the background and loudest level from the frame powers.
+void MeasureLevels(Envelope* envelope);
+
 // The smoothed power (centred mean over kSmoothingFrames, fewer at the ends) of frames
 // [first, last) into *smoothed, which is resized to last - first.
 void SmoothPowers(const Envelope& envelope, size_t first, size_t last, std::vector<double>* smoothed);

@@ -22,6 +22,9 @@ constexpr size_t kEdgeGapFrames = 5;
 // A run falls silent inside for at least this many frames (ms) before the silence is a step
 // of its own: short gaps (15 to 30 ms in some national tones) pass under the smoothing.
 constexpr size_t kShortestGapFrames = 10;
+// A gap lies at least this far under the run's typical level: two tones that beat dip less
+// deeply, or only for a few frames, at any level ratio.
+constexpr double kGapUnderTypical = 0.063;  // -12 dB
 // At most this many frames of a run are sorted to find its quiet and typical levels.
 constexpr size_t kLevelSampleFrames = 100000;
 constexpr size_t kBlockFrames = 4096;
@@ -131,8 +134,8 @@ class EdgeFinder {
 
   // Cuts the sound [start, end) at every stretch of kShortestGapFrames or more quiet
   // frames between loud ones. Quiet is below the geometric middle of the run's quietest
-  // frames and its typical ones, so that noise in a gap is quiet and a tone that beats or
-  // fades for a moment is not.
+  // frames and its typical ones, and well under the typical ones, so that noise in a gap is
+  // quiet and a tone that beats or fades for a moment is not.
   // With trim_ends, quiet at the very start or end is a silence too (a recording without
   // contrast is one run from its first sample to its last); edges found by hysteresis are
   // kept as they are, so that the quiet foot of a ramp stays the ramp's.
@@ -147,7 +150,9 @@ class EdgeFinder {
       std::nth_element(levels.begin(), levels.begin() + levels.size() / 50, levels.end());
       double quietest = levels[levels.size() / 50];
       std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
-      quiet = std::max(quiet, std::sqrt(std::max(quietest, 0.0) * levels[levels.size() / 2]));
+      double typical = levels[levels.size() / 2];
+      double middle = std::sqrt(std::max(quietest, 0.0) * typical);
+      quiet = std::max(quiet, std::min(middle, kGapUnderTypical * typical));
     }
     // A gap needs sound on both sides that lasts as long as the shortest gap, so that a
     // few noisy frames at the quiet foot of a ramp do not split it off.

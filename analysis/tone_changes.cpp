@@ -18,6 +18,21 @@ constexpr size_t kSteadyWindows = 4;
 
 }  // namespace
 
+std::vector<double> FollowedFrequencies(const std::vector<TonePeak>& tones, double range_db) {
+  std::vector<TonePeak> loudest_first(tones);
+  std::sort(loudest_first.begin(), loudest_first.end(),
+            [](const TonePeak& a, const TonePeak& b) { return a.level_dbfs > b.level_dbfs; });
+  std::vector<double> followed;
+  for (const TonePeak& tone : loudest_first) {
+    if (tone.level_dbfs < loudest_first.front().level_dbfs - range_db) break;
+    bool apart = std::all_of(followed.begin(), followed.end(),
+                             [&](double other) { return std::fabs(other - tone.frequency) >= kBeatingHz; });
+    if (apart) followed.push_back(tone.frequency);
+  }
+  std::sort(followed.begin(), followed.end());
+  return followed;
+}
+
 std::vector<int64_t> FindToneChanges(const int16_t* samples, int32_t rate, double dc_offset,
                                      const Segment& segment, const std::vector<double>& frequencies) {
   std::vector<int64_t> changes;

@@ -7,6 +7,15 @@
 #include <vector>
 
 #include "analysis/segments.h"
+#include "analysis/tone_peaks.h"
+
+// Tones closer than this beat inside the 30 ms windows that follow them (whose first null
+// lies 33 Hz off): they are one sound, and only the loudest of them is followed.
+constexpr double kBeatingHz = 40.0;
+
+// The frequencies worth following among a step's tones: those within range_db of the
+// loudest, and of tones that beat together only the loudest.
+std::vector<double> FollowedFrequencies(const std::vector<TonePeak>& tones, double range_db);
 
 // The samples (at rate Hz, dc offset removed) where the frequencies that sound inside the
 // segment change, in time order; none for fewer than two frequencies.

@@ -179,7 +179,7 @@ CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* sa
     step.expected = expected.steps[e];
     const double allowed = AllowedCadenceMs(tolerances, step.expected.duration_ms);
     const Segment* example = nullptr;
-    double whole_sum = 0.0;
+    double furthest_ms = -1.0;
     size_t whole = 0;
     double longest_part = 0.0;
     for (size_t j = (e + period - rotation) % period; j < analysis.segments.size(); j += period) {
@@ -196,8 +196,12 @@ CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* sa
       }
       double ms = SegmentMs(segment, rate);
       if (Complete(segment) && !step.expected.continuous) {
-        whole_sum += ms;
         ++whole;
+        // The Heard column shows the occurrence that decides, not a mean beside its error.
+        if (std::fabs(ms - step.expected.duration_ms) > furthest_ms) {
+          furthest_ms = std::fabs(ms - step.expected.duration_ms);
+          step.measured_ms = ms;
+        }
         KeepWorst(&step.worst_error_ms, ms - step.expected.duration_ms);
       } else {
         longest_part = std::max(longest_part, ms);
@@ -213,7 +217,7 @@ CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* sa
     }
     step.duration_measured = whole > 0;
     step.measured = whole > 0 || (step.kind_ok && longest_part >= step.expected.duration_ms - allowed);
-    step.measured_ms = whole > 0 ? whole_sum / static_cast<double>(whole) : longest_part;
+    if (whole == 0) step.measured_ms = longest_part;
     step.duration_ok = std::fabs(step.worst_error_ms) <= allowed;
     std::vector<TonePeak> heard;
     if (example != nullptr && IsSounding(example->kind)) heard = TonesHeardIn(samples, analysis, *example);

@@ -54,7 +54,7 @@ struct StepComparison {
   // Its length is known: an occurrence was heard whole, or a part of one as long as the
   // step (within the cadence tolerance; a step that sounds throughout has no ends to hear).
   bool measured = false;
-  double measured_ms = 0.0;        // their mean; else the longest part heard
+  double measured_ms = 0.0;        // the whole one furthest from the expected length; else the longest part heard
   double worst_error_ms = 0.0;     // the occurrence furthest from the expected length
   bool duration_ok = true;
   std::vector<ToneComparison> tones;

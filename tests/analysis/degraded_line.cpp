@@ -1,6 +1,10 @@
 #include "tests/analysis/degraded_line.h"
 
+#include <kissfft.hh>
+
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <random>
 
 #include "synth/signal_level.h"
@@ -15,6 +19,86 @@ int16_t Clip(double value) {
   if (rounded > 32767.0) return 32767;
   if (rounded < -32768.0) return -32768;
   return static_cast<int16_t>(rounded);
+}
+
+// Kaiser window's zeroth-order Bessel function, by its series.
+double BesselI0(double x) {
+  double sum = 1.0;
+  double term = 1.0;
+  for (int k = 1; k < 50; ++k) {
+    term *= (x / (2.0 * k)) * (x / (2.0 * k));
+    sum += term;
+  }
+  return sum;
+}
+
+// Windowed-sinc band-pass: 120 dB stop band (Kaiser beta 12.27) with 100 Hz transitions.
+std::vector<double> BandPassTaps(int32_t rate, double low_hz, double high_hz) {
+  const double transition = 100.0 / rate;
+  const double beta = 12.27;
+  size_t length = static_cast<size_t>(std::ceil((120.0 - 7.95) / (2.285 * 2.0 * kPi * transition))) | 1u;
+  std::vector<double> taps(length);
+  const double middle = (length - 1) / 2.0;
+  const double low = (low_hz - 50.0) / rate;
+  const double high = (high_hz + 50.0) / rate;
+  for (size_t n = 0; n < length; ++n) {
+    double t = static_cast<double>(n) - middle;
+    double ideal = t == 0.0 ? 2.0 * (high - low)
+                            : (std::sin(2.0 * kPi * high * t) - std::sin(2.0 * kPi * low * t)) / (kPi * t);
+    double r = t / middle;
+    taps[n] = ideal * BesselI0(beta * std::sqrt(std::max(0.0, 1.0 - r * r))) / BesselI0(beta);
+  }
+  return taps;
+}
+
+size_t PowerOfTwoAtLeast(size_t n) {
+  size_t length = 1;
+  while (length < n) length *= 2;
+  return length;
+}
+
+// The minimum-phase filter of the same magnitude, from the folded real cepstrum.
+std::vector<double> MinimumPhase(const std::vector<double>& taps) {
+  const size_t n = PowerOfTwoAtLeast(16 * taps.size());
+  kissfft<double> forward(n, false);
+  kissfft<double> inverse(n, true);
+  std::vector<std::complex<double>> a(n), b(n);
+  for (size_t i = 0; i < taps.size(); ++i) a[i] = taps[i];
+  forward.transform(a.data(), b.data());
+  for (size_t i = 0; i < n; ++i) b[i] = std::log(std::max(std::abs(b[i]), 1e-9));
+  inverse.transform(b.data(), a.data());
+  for (size_t i = 0; i < n; ++i) {
+    double fold = (i == 0 || i == n / 2) ? 1.0 : i < n / 2 ? 2.0 : 0.0;
+    a[i] = a[i].real() / static_cast<double>(n) * fold;
+  }
+  forward.transform(a.data(), b.data());
+  for (size_t i = 0; i < n; ++i) b[i] = std::exp(b[i]);
+  inverse.transform(b.data(), a.data());
+  std::vector<double> minimum(taps.size());
+  for (size_t i = 0; i < taps.size(); ++i) minimum[i] = a[i].real() / static_cast<double>(n);
+  return minimum;
+}
+
+// Convolution by overlapping blocks, the output advanced by delay samples and as long as
+// the input.
+std::vector<double> Convolve(const std::vector<int16_t>& samples, const std::vector<double>& taps, size_t delay) {
+  const size_t n = PowerOfTwoAtLeast(4 * taps.size());
+  const size_t block = n - taps.size() + 1;
+  kissfft<double> forward(n, false);
+  kissfft<double> inverse(n, true);
+  std::vector<std::complex<double>> response(n), a(n), b(n);
+  for (size_t i = 0; i < taps.size(); ++i) a[i] = taps[i];
+  forward.transform(a.data(), response.data());
+  std::vector<double> out(samples.size() + n, 0.0);
+  for (size_t start = 0; start < samples.size(); start += block) {
+    std::fill(a.begin(), a.end(), 0.0);
+    for (size_t i = 0; i < block && start + i < samples.size(); ++i) a[i] = samples[start + i];
+    forward.transform(a.data(), b.data());
+    for (size_t i = 0; i < n; ++i) b[i] *= response[i];
+    inverse.transform(b.data(), a.data());
+    for (size_t i = 0; i < n; ++i) out[start + i] += a[i].real() / static_cast<double>(n);
+  }
+  return std::vector<double>(out.begin() + static_cast<long>(delay), out.begin() + static_cast<long>(delay + samples.size()));
 }
 
 }  // namespace
@@ -68,6 +152,53 @@ std::vector<int16_t> WithHum(const std::vector<int16_t>& samples, int32_t rate, 
     hummed.push_back(Clip(samples[n] + amplitude * std::sin(2.0 * kPi * hum_hz * static_cast<double>(n) / rate)));
   }
   return hummed;
+}
+
+std::vector<int16_t> WithEcho(const std::vector<int16_t>& samples, int32_t rate, double delay_ms, double gain_db) {
+  const size_t delay = static_cast<size_t>(std::lround(delay_ms * rate / 1000.0));
+  const double gain = std::pow(10.0, gain_db / 20.0);
+  std::vector<int16_t> echoed;
+  for (size_t n = 0; n < samples.size(); ++n) {
+    echoed.push_back(Clip(samples[n] + (n >= delay ? gain * samples[n - delay] : 0.0)));
+  }
+  return echoed;
+}
+
+std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_t rate, double low_hz, double high_hz,
+                                     FilterPhase phase) {
+  std::vector<double> taps = BandPassTaps(rate, low_hz, high_hz);
+  // Linear phase is heard without its delay, as filters of audio editors apply it.
+  size_t delay = phase == FilterPhase::Linear ? taps.size() / 2 : 0;
+  if (phase == FilterPhase::Minimum) taps = MinimumPhase(taps);
+  std::vector<int16_t> filtered;
+  for (double value : Convolve(samples, taps, delay)) filtered.push_back(Clip(value));
+  return filtered;
+}
+
+std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate) {
+  const double attack = 1.0 - std::exp(-1.0 / (0.010 * rate));
+  const double release = 1.0 - std::exp(-1.0 / (0.200 * rate));
+  const size_t look_ahead = static_cast<size_t>(0.010 * rate);
+  // Gain for the level followed (peaks, in dBFS): 0.8 dB up per dB under -8 (at most
+  // 20 dB), none above; 5 dB down overall.
+  auto gain_db = [](double level_db) {
+    double lift = level_db < -8.0 ? std::min(20.0, 0.8 * (-8.0 - level_db)) : 0.0;
+    return lift - 5.0;
+  };
+  std::vector<double> follower(samples.size());
+  double level = std::pow(10.0, -90.0 / 20.0);
+  for (size_t n = 0; n < samples.size(); ++n) {
+    double magnitude = std::fabs(samples[n]) / 32768.0;
+    level += (magnitude - level) * (magnitude > level ? attack : release);
+    follower[n] = level;
+  }
+  std::vector<int16_t> out;
+  for (size_t n = 0; n < samples.size(); ++n) {
+    double ahead = follower[std::min(samples.size() - 1, n + look_ahead)];
+    double db = 20.0 * std::log10(std::max(ahead, 1e-9));
+    out.push_back(Clip(samples[n] * std::pow(10.0, gain_db(db) / 20.0)));
+  }
+  return out;
 }
 
 }  // namespace sonaril_test

@@ -1,5 +1,6 @@
 // What a real line does to a rendered tone, for the tests and the detection experiment:
-// companding, noise, loss, a late start, mains hum.
+// companding, noise, loss, a late start, mains hum, echo, the channel's band-pass filter and
+// an AGC.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -19,5 +20,16 @@ std::vector<int16_t> WithGain(const std::vector<int16_t>& samples, double gain_d
 std::vector<int16_t> StartingAt(const std::vector<int16_t>& samples, int32_t rate, double seconds);
 // A sine of hum_hz added at level_dbfs.
 std::vector<int16_t> WithHum(const std::vector<int16_t>& samples, int32_t rate, double hum_hz, double level_dbfs);
+// One echo: the samples again delay_ms later at gain_db.
+std::vector<int16_t> WithEcho(const std::vector<int16_t>& samples, int32_t rate, double delay_ms, double gain_db);
+// Through a band-pass FIR filter (Kaiser window, 120 dB stop band, transitions of 100 Hz),
+// as written (linear phase) or turned into its minimum-phase twin.
+enum class FilterPhase { Linear, Minimum };
+std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_t rate, double low_hz, double high_hz,
+                                     FilterPhase phase);
+// Through an AGC that follows the level (10 ms attack, 200 ms release, 10 ms look-ahead),
+// lifting quiet sound (by up to 20 dB) and leaving loud sound alone, as a compander on a
+// line does: the longer a silence, the louder its noise, up to 10 dB under the bursts.
+std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate);
 
 }  // namespace sonaril_test

@@ -1,0 +1,126 @@
+#include "analysis/tone_fit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// The oscillators are put back on the unit circle this often.
+constexpr int64_t kRenormaliseSamples = 1024;
+
+}  // namespace
+
+ToneFit::ToneFit(const int16_t* samples, double dc_offset, int32_t rate, const std::vector<double>& frequencies)
+    : samples_(samples), dc_offset_(dc_offset) {
+  for (double frequency : frequencies) omega_.push_back(2.0 * kPi * frequency / rate);
+}
+
+template <class Visit>
+void ToneFit::ForEachSample(int64_t first, int64_t last, Visit visit) const {
+  const size_t tones = omega_.size();
+  std::vector<std::complex<double>> phasor(tones);
+  std::vector<std::complex<double>> turn(tones);
+  for (size_t t = 0; t < tones; ++t) {
+    phasor[t] = std::polar(1.0, omega_[t] * static_cast<double>(first - origin_));
+    turn[t] = std::polar(1.0, omega_[t]);
+  }
+  std::vector<double> basis(2 * tones);
+  for (int64_t n = first; n < last; ++n) {
+    const double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
+    for (size_t t = 0; t < tones; ++t) {
+      basis[2 * t] = gain * phasor[t].real();
+      basis[2 * t + 1] = gain * phasor[t].imag();
+      phasor[t] *= turn[t];
+      if ((n - first) % kRenormaliseSamples == kRenormaliseSamples - 1) phasor[t] /= std::abs(phasor[t]);
+    }
+    visit(n, basis);
+  }
+}
+
+bool ToneFit::Fit(int64_t first, int64_t last, double gain_first, double gain_last) {
+  const size_t k = 2 * omega_.size();
+  if (k == 0 || last - first < static_cast<int64_t>(k) * 4) return false;
+  origin_ = first;
+  gain_first_ = gain_first;
+  gain_step_ = (gain_last - gain_first) / static_cast<double>(last - first);
+  std::vector<double> normal(k * k, 0.0);
+  std::vector<double> right(k, 0.0);
+  ForEachSample(first, last, [&](int64_t n, const std::vector<double>& basis) {
+    const double value = samples_[n] - dc_offset_;
+    for (size_t i = 0; i < k; ++i) {
+      right[i] += basis[i] * value;
+      for (size_t j = i; j < k; ++j) normal[i * k + j] += basis[i] * basis[j];
+    }
+  });
+  double largest = 0.0;
+  for (size_t i = 0; i < k; ++i) largest = std::max(largest, normal[i * k + i]);
+  for (size_t i = 0; i < k; ++i) {
+    for (size_t j = 0; j < i; ++j) normal[i * k + j] = normal[j * k + i];
+    // Tones too close for the stretch to tell apart share their amplitude evenly.
+    normal[i * k + i] += 1e-6 * largest;
+  }
+  // Gaussian elimination; the matrix is symmetric positive definite.
+  for (size_t c = 0; c < k; ++c) {
+    const double pivot = normal[c * k + c];
+    if (!(pivot > 0.0)) return false;
+    for (size_t r = c + 1; r < k; ++r) {
+      const double factor = normal[r * k + c] / pivot;
+      for (size_t j = c; j < k; ++j) normal[r * k + j] -= factor * normal[c * k + j];
+      right[r] -= factor * right[c];
+    }
+  }
+  amplitude_.assign(k, 0.0);
+  for (size_t c = k; c-- > 0;) {
+    double sum = right[c];
+    for (size_t j = c + 1; j < k; ++j) sum -= normal[c * k + j] * amplitude_[j];
+    amplitude_[c] = sum / normal[c * k + c];
+  }
+  return true;
+}
+
+double ToneFit::Power() const {
+  double power = 0.0;
+  for (double amplitude : amplitude_) power += amplitude * amplitude / 2.0;
+  return power;
+}
+
+void ToneFit::Values(int64_t first, int64_t last, std::vector<double>* values) const {
+  values->assign(static_cast<size_t>(std::max<int64_t>(0, last - first)), 0.0);
+  if (amplitude_.empty()) return;
+  ForEachSample(first, last, [&](int64_t n, const std::vector<double>& basis) {
+    double value = 0.0;
+    for (size_t i = 0; i < basis.size(); ++i) value += amplitude_[i] * basis[i];
+    (*values)[static_cast<size_t>(n - first)] = value;
+  });
+}
+
+double ToneFit::Unexplained(int64_t first, int64_t last) const {
+  std::vector<double> values;
+  Values(first, last, &values);
+  double left = 0.0;
+  for (int64_t n = first; n < last; ++n) {
+    const double error = samples_[n] - dc_offset_ - values[static_cast<size_t>(n - first)];
+    left += error * error;
+  }
+  return left;
+}
+
+ToneShare::ToneShare(const int16_t* samples, double dc_offset, const ToneFit& fit, int64_t first, int64_t last)
+    : first_(first), cross_(static_cast<size_t>(last - first + 1), 0.0), model_(cross_.size(), 0.0) {
+  std::vector<double> tones;
+  fit.Values(first, last, &tones);
+  for (size_t i = 0; i < tones.size(); ++i) {
+    cross_[i + 1] = cross_[i] + (samples[first + static_cast<int64_t>(i)] - dc_offset) * tones[i];
+    model_[i + 1] = model_[i] + tones[i] * tones[i];
+  }
+}
+
+double ToneShare::Share(int64_t n, int64_t half_width, double* power) const {
+  const int64_t last = first_ + static_cast<int64_t>(cross_.size()) - 1;
+  const size_t low = static_cast<size_t>(std::clamp(n - half_width, first_, last) - first_);
+  const size_t high = static_cast<size_t>(std::clamp(n + half_width, first_, last) - first_);
+  const double model = model_[high] - model_[low];
+  *power = high > low ? model / static_cast<double>(high - low) : 0.0;
+  return model > 0.0 ? (cross_[high] - cross_[low]) / model : 0.0;
+}
