@@ -1,9 +1,16 @@
 #!/usr/bin/env python3
 """Times the whole `sonaril-cli render` process against SoX's `synth` writing a comparable
 WAV: eight tones mixed to one 16-bit channel at 96000 Hz for 22.369 s (2,147,424 samples).
+SoX's fastest form for that is one output channel (`-c 1`) with the eight tones mixed by
+`remix -`; making eight channels first and mixing them down takes it about twice as long.
 
-The two commands take turns, so a change in the machine's load hits both alike; the
-medians and their ratio are printed. Usage:
+Then where the render's own time goes: the process's start-up alone (--version), the
+render into memory (a folder in /dev/shm, when there is one: synthesis and the writes
+without a disk) and into a folder on disk (the same plus the disk and the safe replace's
+flush of the folder).
+
+The commands take turns, so a change in the machine's load hits all alike; the medians
+and the ratio are printed. Usage:
 
     bench/render_vs_sox.py PATH/TO/sonaril-cli [RUNS]
 """
@@ -36,20 +43,29 @@ def main():
     if shutil.which("sox") is None:
         sys.exit("render_vs_sox: sox is not installed")
     with tempfile.TemporaryDirectory(prefix="render-vs-sox-") as folder:
-        render = [cli, "render", SETTING, "-o", os.path.join(folder, "sonaril.wav")]
-        sox = ["sox", "-r", "96000", "-c", "8", "-n", "-b", "16", os.path.join(folder, "sox.wav"),
-               "synth", "22.369"] + SOX_TONES + ["remix", "-"]
-        for command in (render, sox):  # warm the caches and check that both work
+        memory = tempfile.mkdtemp(prefix="render-vs-sox-", dir="/dev/shm") if os.path.isdir("/dev/shm") else folder
+        commands = {
+            "render": [cli, "render", SETTING, "-o", os.path.join(folder, "sonaril.wav")],
+            "sox": ["sox", "-n", "-r", "96000", "-b", "16", "-c", "1", os.path.join(folder, "sox.wav"),
+                    "synth", "22.369"] + SOX_TONES + ["remix", "-"],
+            "start-up": [cli, "--version"],
+            "render into memory": [cli, "render", SETTING, "-o", os.path.join(memory, "sonaril.wav")],
+        }
+        for command in commands.values():  # warm the caches and check that all work
             time_once(command)
-        times = {"render": [], "sox": []}
+        times = {name: [] for name in commands}
         for _ in range(runs):
-            times["render"].append(time_once(render))
-            times["sox"].append(time_once(sox))
-    render_ms = statistics.median(times["render"]) * 1000
-    sox_ms = statistics.median(times["sox"]) * 1000
-    print(f"sonaril-cli render: median {render_ms:.1f} ms over {runs} runs")
-    print(f"sox synth:          median {sox_ms:.1f} ms over {runs} runs")
-    print(f"ratio sox / render: {sox_ms / render_ms:.1f}")
+            for name, command in commands.items():
+                times[name].append(time_once(command))
+        if memory != folder:
+            shutil.rmtree(memory)
+    ms = {name: statistics.median(values) * 1000 for name, values in times.items()}
+    print(f"sonaril-cli render:  median {ms['render']:.1f} ms over {runs} runs")
+    print(f"sox synth (-c 1):    median {ms['sox']:.1f} ms over {runs} runs")
+    print(f"ratio sox / render:  {ms['sox'] / ms['render']:.1f}")
+    print(f"of the render: start-up {ms['start-up']:.1f} ms, synthesis and writes into memory "
+          f"{ms['render into memory'] - ms['start-up']:.1f} ms, the disk and the safe replace "
+          f"{ms['render'] - ms['render into memory']:.1f} ms")
 
 
 if __name__ == "__main__":

@@ -10,6 +10,7 @@ namespace {
 
 constexpr size_t kNameColumn = 8;      // the overview's command names
 constexpr size_t kOptionColumn = 30;   // a command's option descriptions
+constexpr size_t kHelpWidth = 80;
 
 std::string HelpPointer(const std::string& command) {
   return " (see sonaril-cli " + command + " --help)";
@@ -25,6 +26,42 @@ std::string Indented(const std::string& text, size_t indent) {
   return out;
 }
 
+// The synopsis's usage lines, each form after "sonaril-cli ", continuation lines as written.
+std::string UsageLines(const std::string& synopsis) {
+  std::string out;
+  size_t start = 0;
+  while (start < synopsis.size()) {
+    size_t end = synopsis.find('\n', start);
+    if (end == std::string::npos) end = synopsis.size();
+    const std::string line = synopsis.substr(start, end - start);
+    out += (line[0] == ' ' ? "  " : "  sonaril-cli ") + line + "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
+// text broken into lines of at most width at spaces, every line after the first indented.
+std::string Wrapped(const std::string& text, size_t width, size_t indent) {
+  std::string out;
+  size_t line = 0;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    if (line > 0 && line + 1 + word.size() > width) {
+      out += "\n" + std::string(indent, ' ');
+      line = 0;
+    } else if (line > 0) {
+      out += ' ';
+      ++line;
+    }
+    out += word;
+    line += word.size();
+    start = end + 1;
+  }
+  return out;
+}
+
 std::string OptionNames(const CLI::Option& option) {
   std::string names;
   for (const std::string& name : option.get_snames()) names += (names.empty() ? "-" : ", -") + name;
@@ -34,14 +71,14 @@ std::string OptionNames(const CLI::Option& option) {
 }
 
 std::string CommandHelp(const CommandDefinition& command, const CLI::App& app) {
-  std::string out = "Usage: sonaril-cli " + Indented(command.synopsis, 7) + "\n\n";
+  std::string out = "Usage:\n" + UsageLines(command.synopsis) + "\n";
   out += std::string(command.description) + "\n\nOptions:\n";
   for (const CLI::Option* option : app.get_options()) {
     if (option->get_positional()) continue;
     std::string names = "  " + OptionNames(*option);
     if (names.size() + 2 > kOptionColumn) names += "\n" + std::string(kOptionColumn, ' ');
     else names.append(kOptionColumn - names.size(), ' ');
-    out += names + option->get_description() + "\n";
+    out += names + Wrapped(option->get_description(), kHelpWidth - kOptionColumn, kOptionColumn) + "\n";
   }
   return out;
 }
@@ -97,9 +134,7 @@ void RefuseLine(const std::string& reason) { throw CLI::ValidationError(reason);
 
 std::string CliUsageText() {
   std::string out = "Usage:\n";
-  for (const CommandDefinition& command : CommandList()) {
-    out += "  sonaril-cli " + Indented(command.synopsis, 2) + "\n";
-  }
+  for (const CommandDefinition& command : CommandList()) out += UsageLines(command.synopsis);
   out += "  sonaril-cli --help | --version\n  sonaril-cli COMMAND --help\n\n";
   for (const CommandDefinition& command : CommandList()) {
     std::string name = command.name;

@@ -20,6 +20,7 @@ struct CliRequest {
   bool tone_string = false;  // info: the setting as a tone string
   ImportRequest import;      // import
   AnalysisRequest analysis;  // analyze and check
+  bool error_is_terminal = false;  // standard error is a terminal: progress may show there
 };
 
 // Parses the arguments after the program name. False with *error set to one line

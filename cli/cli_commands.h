@@ -12,5 +12,6 @@ constexpr int kExitCheckFailed = 3; // check: the recording does not match the s
 constexpr int kExitTooShort = 4;    // check: some step was never measured
 
 // Runs the tool on the arguments after the program name (UTF-8). Reports and data go to
-// out, every error as one line to err.
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
+// out, every error as one line to err; progress too when err is a terminal.
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
+           bool error_is_terminal = false);

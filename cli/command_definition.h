@@ -15,7 +15,7 @@ using CommandRunner = std::function<int(std::FILE* out, std::FILE* err)>;
 
 struct CommandDefinition {
   const char* name;
-  const char* synopsis;     // the usage lines after "sonaril-cli ", lines after the first indented
+  const char* synopsis;     // usage lines after "sonaril-cli "; a line that starts with spaces continues the one before
   const char* description;  // a paragraph for --help, lines of at most 80 characters
   // Declares the command's arguments and options on `command`, bound to *request or to
   // state the command keeps itself, and returns what runs it. Checks across options go

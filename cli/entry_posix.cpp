@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -6,5 +8,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  return RunCli(arguments, stdout, stderr);
+  return RunCli(arguments, stdout, stderr, isatty(STDERR_FILENO) != 0);
 }

@@ -22,5 +22,5 @@ int wmain(int argc, wchar_t** argv) {
   }
   // WAV and G.711 bytes must reach a pipe unchanged.
   _setmode(_fileno(stdout), _O_BINARY);
-  return RunCli(arguments, stdout, stderr);
+  return RunCli(arguments, stdout, stderr, _isatty(_fileno(stderr)) != 0);
 }

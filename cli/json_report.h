@@ -12,6 +12,6 @@ using JsonValue = nlohmann::ordered_json;
 // is not finite, since JSON has no such number.
 JsonValue JsonFixed(double value, int decimals);
 
-// The value on one line followed by a newline. Text that is not valid UTF-8 (a file name in
-// another encoding) has its bad bytes replaced by U+FFFD, so the output is always valid JSON.
+// The value on one line followed by a newline. Text that is not valid UTF-8 has its bad bytes
+// replaced by U+FFFD rather than failing the report, so the output is always valid JSON.
 std::string PrintJsonLine(const JsonValue& value);

@@ -9,6 +9,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "cli/render_batch.h"
 #include "cli/setting_report.h"
 #include "files/file.h"
 #include "files/safe_save.h"
@@ -71,12 +72,14 @@ bool WriteStandardOutput(ExportFormat format, CToneStream* tone, int32_t hertz, 
   return copied;
 }
 
-int RunRender(const CliRequest& request, std::FILE* out, std::FILE* err) {
+// One setting into one output ("-": standard output), every failure one line on err.
+int RenderOne(const std::string& setting_path, const std::string& output_path, ExportFormat format, std::FILE* out,
+              std::FILE* err) {
   ToneSetting setting;
   int exit_code = kExitSuccess;
-  if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  if (!LoadSetting(setting_path, &setting, err, &exit_code)) return exit_code;
   SettingFacts facts = InspectSetting(setting);
-  if (!facts.can_synthesise) return Fail(err, kExitUsageError, request.setting_path, facts.reason);
+  if (!facts.can_synthesise) return Fail(err, kExitUsageError, setting_path, facts.reason);
 
   // The tone is synthesised while it is written, a run at a time, never held whole.
   CToneStream tone;
@@ -84,53 +87,98 @@ int RunRender(const CliRequest& request, std::FILE* out, std::FILE* err) {
   SynthesisRefusal refusal =
       StartToneStream(setting, hertz, facts.repeat_used, setting.filter_on != 0, &tone);
   if (refusal != SynthesisRefusal::None) {
-    return Fail(err, kExitUsageError, request.setting_path, DescribeRefusal(refusal));
+    return Fail(err, kExitUsageError, setting_path, DescribeRefusal(refusal));
   }
-  bool written = request.output_path == "-"
-                     ? WriteStandardOutput(request.format, &tone, hertz, out)
-                     : WriteOutputFile(request.output_path, request.format, &tone, hertz);
+  bool written = output_path == "-" ? WriteStandardOutput(format, &tone, hertz, out)
+                                    : WriteOutputFile(output_path, format, &tone, hertz);
   if (!written) {
-    std::string subject = request.output_path == "-" ? "standard output" : request.output_path;
+    std::string subject = output_path == "-" ? "standard output" : output_path;
     return Fail(err, kExitFileError, subject, "could not be written");
   }
   return kExitSuccess;
 }
 
-bool ParseFormat(const std::string& name, ExportFormat* format) {
-  if (name == "wav") *format = ExportFormat::Wave;
-  else if (name == "mulaw") *format = ExportFormat::MuLaw;
-  else if (name == "alaw") *format = ExportFormat::ALaw;
-  else return false;
-  return true;
+struct RenderFormat {
+  const char* name;
+  ExportFormat format;
+  const char* extension;  // of the files a batch writes
+};
+
+constexpr RenderFormat kRenderFormats[] = {
+    {"wav", ExportFormat::Wave, ".wav"},
+    {"mulaw", ExportFormat::MuLaw, ".ul"},
+    {"alaw", ExportFormat::ALaw, ".al"},
+    {"wav-mulaw", ExportFormat::WaveMuLaw, ".wav"},
+    {"wav-alaw", ExportFormat::WaveALaw, ".wav"},
+};
+
+const RenderFormat* FindFormat(const std::string& name) {
+  for (const RenderFormat& known : kRenderFormats) {
+    if (name == known.name) return &known;
+  }
+  return nullptr;
+}
+
+// Batches of more than a few files show how far they are.
+constexpr size_t kFilesWithoutProgress = 4;
+
+// What render takes beside the request's fields.
+struct RenderValues {
+  std::vector<std::string> settings;
+  std::string format = "wav";
+  bool quiet = false;
+  bool batch = false;
+};
+
+void ReadRender(const RenderValues& given, CliRequest* request) {
+  if (given.settings.empty()) RefuseLine("render needs a setting file");
+  const RenderFormat* format = FindFormat(given.format);
+  if (format == nullptr) RefuseLine("unknown format '" + given.format + "' (use wav, mulaw, alaw, wav-mulaw or wav-alaw)");
+  request->format = format->format;
+  if (request->output_path.empty()) RefuseLine("render needs an output file: -o OUT (or -o - for standard output)");
+  request->setting_path = given.settings.front();
+  const bool several = given.settings.size() > 1 || NamesFolder(request->setting_path);
+  if (several && !NamesFolder(request->output_path)) {
+    RefuseLine("several settings render into a folder: -o FOLDER/ (not '" + request->output_path + "')");
+  }
+}
+
+int RunRender(const CliRequest& request, const RenderValues& given, std::FILE* out, std::FILE* err) {
+  if (!NamesFolder(request.output_path)) return RenderOne(request.setting_path, request.output_path, request.format, out, err);
+  const std::vector<BatchJob> jobs =
+      PlanBatch(given.settings, request.output_path, FindFormat(given.format)->extension);
+  const bool progress = request.error_is_terminal && !given.quiet && jobs.size() > kFilesWithoutProgress;
+  return RunBatch(jobs, progress, err, [&](const BatchJob& job) {
+    return RenderOne(job.setting, job.output, request.format, out, err);
+  });
 }
 
 CommandRunner DeclareRender(CLI::App* command, CliRequest* request) {
   request->command = CliCommand::Render;
-  auto settings = std::make_shared<std::vector<std::string>>();
-  auto format = std::make_shared<std::string>("wav");
-  command->add_option("settings", *settings, "the tone setting to render");
-  command->add_option("-o,--output", request->output_path, "the file to write; - for standard output")
+  auto given = std::make_shared<RenderValues>();
+  command->add_option("settings", given->settings, "the tone settings (.ton files or folders of them)");
+  command->add_option("-o,--output", request->output_path,
+                      "the file to write, - for standard output, or the folder (FOLDER/) for several")
       ->type_name("OUT");
-  command->add_option("--format", *format, "wav (16-bit PCM, the default), mulaw or alaw (raw G.711)")
+  command->add_option("--format", given->format,
+                      "wav (16-bit PCM, the default), mulaw or alaw (raw G.711), wav-mulaw or wav-alaw (G.711 in WAV)")
       ->type_name("FORMAT");
-  command->callback([request, settings, format] {
-    if (settings->empty()) RefuseLine("render needs a setting file");
-    if (settings->size() > 1) RefuseLine("more than one setting file given ('" + (*settings)[1] + "')");
-    request->setting_path = settings->front();
-    if (!ParseFormat(*format, &request->format)) {
-      RefuseLine("unknown format '" + *format + "' (use wav, mulaw or alaw)");
-    }
-    if (request->output_path.empty()) RefuseLine("render needs an output file: -o OUT (or -o - for standard output)");
-  });
-  return [request](std::FILE* out, std::FILE* err) { return RunRender(*request, out, err); };
+  command->add_flag("-q,--quiet", given->quiet, "no progress line while rendering several files");
+  command->callback([request, given] { ReadRender(*given, request); });
+  return [request, given](std::FILE* out, std::FILE* err) { return RunRender(*request, *given, out, err); };
 }
 
 }  // namespace
 
 const CommandDefinition kRenderCommand = {
     "render",
-    "render SETTING.ton -o OUT [--format wav|mulaw|alaw]",
+    "render SETTING.ton -o OUT [--format wav|mulaw|alaw|wav-mulaw|wav-alaw]\n"
+    "render SETTING.ton|FOLDER... -o FOLDER/ [--format FORMAT] [--quiet]",
     "synthesises the tone setting and writes it as a WAV file (16-bit mono PCM),\n"
-    "raw G.711 u-law or raw G.711 A-law; -o - writes to standard output.",
+    "raw G.711 u-law or A-law, or G.711 u-law or A-law in a WAV file (8-bit,\n"
+    "format tag 7 or 6); -o - writes to standard output. Several settings, or\n"
+    "folders of them (searched through their sub-folders, which are kept), render\n"
+    "into the folder -o names, each NAME.ton as NAME.wav, .ul or .al; a file that\n"
+    "fails is named and the rest go on.",
     DeclareRender,
 };

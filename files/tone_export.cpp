@@ -39,27 +39,58 @@ const int16_t* NextRunOf(CSampleSource* source, int32_t left, int32_t* run) {
   return samples;
 }
 
-ExportResult WriteWave(const wchar_t* path, CSampleSource* source, int32_t count,
-                       int32_t sampling_frequency, bool overwrite) {
+// The count samples the source hands over, a run at a time, as linear PCM or G.711 bytes
+// to write. False with *out_of_memory set when G.711 bytes could not be allocated.
+template <typename Write>
+bool WriteRuns(CSampleSource* source, int32_t count, const G711Law* law, Write write, bool* out_of_memory) {
+  CG711Codec codec;
+  if (law != nullptr) codec.BuildTables();
+  std::vector<uint8_t> bytes;
+  for (int32_t done = 0; done < count;) {
+    int32_t run = 0;
+    const int16_t* samples = NextRunOf(source, count - done, &run);
+    if (samples == nullptr) return false;
+    if (law == nullptr) {
+      if (!write(samples, static_cast<uint32_t>(run) * 2u)) return false;
+    } else if (!EncodeWithCodec(codec, samples, static_cast<size_t>(run), *law, &bytes)) {
+      *out_of_memory = true;
+      return false;
+    } else if (!write(bytes.data(), static_cast<uint32_t>(run))) {
+      return false;
+    }
+    done += run;
+  }
+  return true;
+}
+
+// A file that could not be finished for want of memory would pass for a shorter export:
+// nothing is left behind.
+ExportResult Finish(CFile* file, bool written, bool out_of_memory, const wchar_t* path) {
+  const bool finished = file->Finish();
+  if (out_of_memory) {
+    safe_save_platform::RemoveFile(CString(path));
+    return ExportResult::OutOfMemory;
+  }
+  return written && finished ? ExportResult::Written : ExportResult::Incomplete;
+}
+
+ExportResult WriteWave(const wchar_t* path, CSampleSource* source, int32_t count, int32_t sampling_frequency,
+                       const G711Law* law, bool overwrite) {
   CWaveFile file;
   AudioFormat format{};
-  format.kind = 1;
+  format.kind = law == nullptr ? 1 : *law == G711Law::ALaw ? CWaveFile::kWaveALaw : CWaveFile::kWaveMuLaw;
   format.samples_per_second = sampling_frequency;
   format.channels = 1;
-  format.bits_per_sample = 16;
+  format.bits_per_sample = law == nullptr ? 16 : 8;
   file.SetFormat(&format);
   int created = file.Create(path, overwrite ? 1 : 0);
   if (created != 0) return ClassifyCreateFailure(created);
-  bool written = true;
-  for (int32_t done = 0; written && done < count;) {
-    int32_t run = 0;
-    const int16_t* samples = NextRunOf(source, count - done, &run);
-    written = samples != nullptr && file.WriteData(samples, static_cast<uint32_t>(run) * 2u);
-    done += run;
-  }
-  // The header gets its sizes only now; it counts as much as the samples.
-  const bool finished = file.Finish();
-  return written && finished ? ExportResult::Written : ExportResult::Incomplete;
+  bool out_of_memory = false;
+  const bool written = WriteRuns(
+      source, count, law, [&file](const void* bytes, uint32_t size) { return file.WriteData(bytes, size); },
+      &out_of_memory);
+  // The header gets its sizes only in Finish; it counts as much as the samples.
+  return Finish(&file, written, out_of_memory, path);
 }
 
 ExportResult WriteG711(const wchar_t* path, G711Law law, CSampleSource* source, int32_t count,
@@ -67,29 +98,11 @@ ExportResult WriteG711(const wchar_t* path, G711Law law, CSampleSource* source, 
   CFile file;
   int created = file.OpenWrite(path, overwrite ? 1 : 0);
   if (created != 0) return ClassifyCreateFailure(created);
-  CG711Codec codec;
-  codec.BuildTables();
-  std::vector<uint8_t> bytes;
-  bool written = true;
-  for (int32_t done = 0; written && done < count;) {
-    int32_t run = 0;
-    const int16_t* samples = NextRunOf(source, count - done, &run);
-    if (samples == nullptr) {
-      written = false;
-      break;
-    }
-    if (!EncodeWithCodec(codec, samples, static_cast<size_t>(run), law, &bytes)) {
-      // A part-written file would pass for a shorter export: leave nothing behind.
-      file.Close();
-      CString created_path(path);
-      safe_save_platform::RemoveFile(created_path);
-      return ExportResult::OutOfMemory;
-    }
-    written = file.Write(bytes.data(), static_cast<uint32_t>(run)) == static_cast<uint32_t>(run);
-    done += run;
-  }
-  const bool finished = file.Finish();
-  return written && finished ? ExportResult::Written : ExportResult::Incomplete;
+  bool out_of_memory = false;
+  const bool written = WriteRuns(
+      source, count, &law, [&file](const void* bytes, uint32_t size) { return file.Write(bytes, size) == size; },
+      &out_of_memory);
+  return Finish(&file, written, out_of_memory, path);
 }
 
 }  // namespace
@@ -106,7 +119,12 @@ ExportResult WriteExport(const wchar_t* path, ExportFormat format, CSampleSource
   if (count < 0 || source == nullptr) return ExportResult::CannotCreate;
   switch (format) {
     case ExportFormat::Wave:
-      return WriteWave(path, source, count, sampling_frequency, overwrite);
+      return WriteWave(path, source, count, sampling_frequency, nullptr, overwrite);
+    case ExportFormat::WaveMuLaw:
+    case ExportFormat::WaveALaw: {
+      const G711Law law = format == ExportFormat::WaveALaw ? G711Law::ALaw : G711Law::MuLaw;
+      return WriteWave(path, source, count, sampling_frequency, &law, overwrite);
+    }
     case ExportFormat::MuLaw:
       return WriteG711(path, G711Law::MuLaw, source, count, overwrite);
     case ExportFormat::ALaw:
@@ -117,5 +135,16 @@ ExportResult WriteExport(const wchar_t* path, ExportFormat format, CSampleSource
 
 uint64_t ExportFileSize(ExportFormat format, int32_t count) {
   uint64_t samples = count > 0 ? static_cast<uint64_t>(count) : 0;
-  return format == ExportFormat::Wave ? CWaveFile::kHeaderBytes + 2 * samples : samples;
+  switch (format) {
+    case ExportFormat::Wave:
+      return CWaveFile::kHeaderBytes + 2 * samples;
+    case ExportFormat::WaveMuLaw:
+      return CWaveFile::HeaderBytesFor(CWaveFile::kWaveMuLaw) + samples;
+    case ExportFormat::WaveALaw:
+      return CWaveFile::HeaderBytesFor(CWaveFile::kWaveALaw) + samples;
+    case ExportFormat::MuLaw:
+    case ExportFormat::ALaw:
+      break;
+  }
+  return samples;
 }

@@ -1,12 +1,12 @@
-// Writing a generated tone to a file: a WAV file of 16-bit mono linear PCM, or bare
-// G.711 bytes. The main window's export and the command-line tool both write through
+// Writing a generated tone to a file: a WAV file of 16-bit mono linear PCM or of 8-bit
+// G.711 (u-law or A-law), or bare G.711 bytes. The main window's export and the command-line tool both write through
 // here, so their files are identical.
 #pragma once
 #include <cstdint>
 
 #include "synth/sample_source.h"
 
-enum class ExportFormat : int32_t { Wave = 0, MuLaw = 1, ALaw = 2 };
+enum class ExportFormat : int32_t { Wave = 0, MuLaw = 1, ALaw = 2, WaveMuLaw = 3, WaveALaw = 4 };
 
 enum class ExportResult : int32_t {
   Written = 0,   // every byte reached the file

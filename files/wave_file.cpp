@@ -7,10 +7,9 @@
 
 namespace {
 
-// Bytes the RIFF size counts besides the samples: the rest of the 56-byte header.
-constexpr uint32_t kRiffSizeWithoutData = CWaveFile::kHeaderBytes - 8;
-// The most sample bytes whose sizes still fit the header's 32-bit fields.
-constexpr uint64_t kMaxDataBytes = UINT32_MAX - kRiffSizeWithoutData;
+// A format chunk of any format but PCM ends in the size of its extension (here 0).
+constexpr uint32_t kExtensionSizeBytes = 2;
+constexpr uint32_t kLongestHeaderBytes = CWaveFile::kHeaderBytes + kExtensionSizeBytes;
 // How much of a file is searched for the "data" chunk.
 constexpr uint32_t kScanBytes = 1024;
 
@@ -31,6 +30,12 @@ uint16_t CWaveFile::BlockAlign() const { return Get16(header + 32); }
 
 uint32_t CWaveFile::SamplesPerSecond() const { return Get32(header + 24); }
 
+uint32_t CWaveFile::HeaderBytesFor(int32_t kind) {
+  return kind == kWaveALaw || kind == kWaveMuLaw ? kLongestHeaderBytes : kHeaderBytes;
+}
+
+uint32_t CWaveFile::HeaderBytes() const { return HeaderBytesFor(Get16(header + 20)); }
+
 void CWaveFile::Close() { CWaveFile::Finish(); }
 
 bool CWaveFile::Finish() {
@@ -48,8 +53,9 @@ int CWaveFile::Create(const wchar_t* path, int overwrite) {
   uint16_t block_align = static_cast<uint16_t>((static_cast<uint32_t>(bits) * channels) / 8);
   uint64_t bytes_per_second = static_cast<uint64_t>(samples_per_second) * block_align;
   // A negative rate or one whose byte rate does not fit the header is as unusable as 0.
+  const bool g711 = format.kind == kWaveALaw || format.kind == kWaveMuLaw;
   if (channels == 0 || format.samples_per_second <= 0 || block_align == 0 || bits == 0 ||
-      bytes_per_second == 0 || bytes_per_second > UINT32_MAX) {
+      bytes_per_second == 0 || bytes_per_second > UINT32_MAX || (g711 && bits != 8)) {
     return -1;
   }
   int opened = OpenWrite(path, overwrite);
@@ -57,11 +63,10 @@ int CWaveFile::Create(const wchar_t* path, int overwrite) {
   m_Offset = 0;
   frame_count = 0;
   std::memcpy(header, "RIFF", 4);
-  Put32(header + 4, kRiffSizeWithoutData);
   std::memcpy(header + 8, "WAVE", 4);
   std::memcpy(header + 12, "fmt ", 4);
-  Put32(header + 16, 16);
-  Put16(header + 20, 1);
+  Put32(header + 16, g711 ? 16 + kExtensionSizeBytes : 16);
+  Put16(header + 20, static_cast<uint16_t>(g711 ? format.kind : 1));
   Put16(header + 22, channels);
   Put32(header + 24, samples_per_second);
   Put32(header + 28, static_cast<uint32_t>(bytes_per_second));
@@ -78,19 +83,25 @@ bool CWaveFile::FinishHeader() {
   uint64_t data_bytes = size;
   uint16_t block_align = BlockAlign();
   uint32_t data_size = Low32Clamped(data_bytes);
+  const uint32_t header_bytes = HeaderBytes();
   // Set rather than added to, so the result does not depend on how often the
   // header is written.
-  Put32(header + 4, Low32Clamped(data_bytes + kRiffSizeWithoutData));
-  uint8_t image[kHeaderBytes];
+  Put32(header + 4, Low32Clamped(data_bytes + header_bytes - 8));
+  uint8_t image[kLongestHeaderBytes];
   std::memcpy(image, header, sizeof(header));
-  std::memcpy(image + 36, "fact", 4);
-  Put32(image + 40, 4);
-  Put32(image + 44, block_align == 0 ? 0 : data_size / block_align);
-  std::memcpy(image + 48, "data", 4);
-  Put32(image + 52, data_size);
+  uint8_t* chunks = image + sizeof(header);
+  if (header_bytes > kHeaderBytes) {
+    Put16(chunks, 0);
+    chunks += kExtensionSizeBytes;
+  }
+  std::memcpy(chunks, "fact", 4);
+  Put32(chunks + 4, 4);
+  Put32(chunks + 8, block_align == 0 ? 0 : data_size / block_align);
+  std::memcpy(chunks + 12, "data", 4);
+  Put32(chunks + 16, data_size);
   // Written at offset 0, which leaves the file pointer at the end: after
   // Create that is where the samples go.
-  bool written = Write(image, kHeaderBytes, 0) == kHeaderBytes;
+  bool written = Write(image, header_bytes, 0) == header_bytes;
   size = data_bytes;
   return written;
 }
@@ -184,7 +195,7 @@ bool CWaveFile::WriteData(const void* bytes, uint32_t count) {
   if (!IsOpen()) return false;
   if (read_mode != 0) return true;
   // Samples beyond what the 32-bit sizes can describe would make a corrupt file.
-  if (size + count > kMaxDataBytes) return false;
+  if (size + count > UINT32_MAX - (HeaderBytes() - 8)) return false;
   if (Write(bytes, count) != count) return false;
   uint16_t block_align = BlockAlign();
   if (block_align != 0) frame_count += count / block_align;

@@ -4,13 +4,20 @@
 
 #include "files/media_file.h"
 
-// A RIFF/WAVE file of linear PCM: created with a 56-byte header ("fmt ",
-// "fact" and "data" chunks) whose sizes are fixed at Close, or opened and
-// parsed for block-wise reading.
+// A RIFF/WAVE file: created with a header ("fmt ", "fact" and "data" chunks)
+// whose sizes are fixed at Close, or opened and parsed for block-wise reading.
+// Written files hold linear PCM (format kind 1, a 56-byte header) or 8-bit
+// G.711 (kind kWaveALaw or kWaveMuLaw, whose format chunk carries the
+// extension size such formats need: a 58-byte header).
 class CWaveFile : public CMediaFile {
  public:
-  // Byte size of the header this class writes in front of the samples.
+  // Byte size of the header this class writes in front of PCM samples.
   static constexpr uint32_t kHeaderBytes = 56;
+  // The WAVE format tags of G.711, as AudioFormat::kind.
+  static constexpr int32_t kWaveALaw = 6;
+  static constexpr int32_t kWaveMuLaw = 7;
+  // Byte size of the header written in front of samples of the format kind.
+  static uint32_t HeaderBytesFor(int32_t kind);
 
   CWaveFile();
   // Finishes the header of a file opened for writing, then closes it.
@@ -46,6 +53,7 @@ class CWaveFile : public CMediaFile {
 
  private:
   bool FinishHeader();
+  uint32_t HeaderBytes() const;
   uint16_t BlockAlign() const;
   uint32_t SamplesPerSecond() const;
 };

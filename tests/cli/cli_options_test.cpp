@@ -66,7 +66,7 @@ TEST(CliOptions, HelpPerCommandAndOneLineRefusals) {
   for (const auto& command : commands) {
     CliRun help = RunTool(dir, {command.first, "--help"});
     EXPECT_EQ(help.exit_code, kExitSuccess);
-    EXPECT_EQ(help.out.rfind("Usage: sonaril-cli " + command.first + " ", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage:\n  sonaril-cli " + command.first + " ", 0), 0u) << help.out;
     for (const std::string& option : command.second) EXPECT_NE(help.out.find(option), std::string::npos) << option;
     for (const std::string& bad : {std::string("--no-such-option"), command.second.back()}) {
       CliRun refused = RunTool(dir, {command.first, bad == "--json" || bad == "--tone-string" ? "--x" : bad});

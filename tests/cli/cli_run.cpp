@@ -6,13 +6,13 @@
 
 namespace sonaril_test {
 
-CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments) {
+CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments, bool error_is_terminal) {
   std::string out_path = dir.File("stdout.bin");
   std::string err_path = dir.File("stderr.txt");
   std::FILE* out = std::fopen(out_path.c_str(), "wb");
   std::FILE* err = std::fopen(err_path.c_str(), "wb");
   CliRun run;
-  run.exit_code = RunCli(arguments, out, err);
+  run.exit_code = RunCli(arguments, out, err, error_is_terminal);
   std::fclose(out);
   std::fclose(err);
   run.out = ReadAll(out_path);

@@ -13,7 +13,8 @@ struct CliRun {
   std::string err;
 };
 
-CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments);
+// error_is_terminal: the tool is told its standard error is a terminal.
+CliRun RunTool(const TempDir& dir, const std::vector<std::string>& arguments, bool error_is_terminal = false);
 
 // An example setting under examples/.
 std::string ExamplePath(const std::string& name);

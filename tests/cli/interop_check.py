@@ -2,8 +2,9 @@
 """Checks sonaril-cli's files with independent readers.
 
 For every example setting: SoX reads the WAV and both raw G.711 files with the right
-rate, length and encoding; Python's wave module reads the WAV; and the raw files equal
-Python's own G.711 encoder (audioop) applied to the WAV's samples.
+rate, length and encoding; Python's wave module reads the WAV; the raw files equal
+Python's own G.711 encoder (audioop) applied to the WAV's samples; and SoX reads the
+G.711 WAV files as u-law and A-law and takes out of them the very bytes of the raw files.
 """
 import audioop
 import json
@@ -44,7 +45,8 @@ with tempfile.TemporaryDirectory() as folder:
                                          capture_output=True, text=True).stdout)
         rate, samples = info["sampling_frequency"], info["sample_count"]
         outputs = {}
-        for form, extension in (("wav", "wav"), ("mulaw", "ul"), ("alaw", "al")):
+        for form, extension in (("wav", "wav"), ("mulaw", "ul"), ("alaw", "al"),
+                                ("wav-mulaw", "u.wav"), ("wav-alaw", "a.wav")):
             outputs[form] = os.path.join(folder, f"{name}.{extension}")
             subprocess.run([cli, "render", setting, "-o", outputs[form], "--format", form], check=True)
 
@@ -75,6 +77,14 @@ with tempfile.TemporaryDirectory() as folder:
             code, fields = sox_info([decoded])
             check(fields.get("Sample Rate") == str(rate), f"{name}: {form} rate {fields.get('Sample Rate')}")
             check(f"= {samples} samples" in fields.get("Duration", ""), f"{name}: {form} length")
+
+            in_wav = outputs["wav-" + form]
+            code, fields = sox_info([in_wav])
+            check(code == 0 and encoding in fields.get("Sample Encoding", ""), f"{name}: sox reads wav-{form} as {fields}")
+            check(fields.get("Sample Rate") == str(rate), f"{name}: wav-{form} rate {fields.get('Sample Rate')}")
+            check(f"= {samples} samples" in fields.get("Duration", ""), f"{name}: wav-{form} length")
+            taken_out = subprocess.run(["sox", in_wav, "-t", sox_type, "-"], capture_output=True).stdout
+            check(taken_out == raw, f"{name}: the bytes in the wav-{form} file differ from the raw {form} file")
 
 for failure in failures:
     print("FAILED:", failure)

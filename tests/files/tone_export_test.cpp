@@ -37,6 +37,26 @@ TEST(ToneExport, RawFilesHoldOneByteASampleAndWavTwo) {
   EXPECT_EQ(ExportFileSize(ExportFormat::ALaw, 8), 8u);
 }
 
+// G.711 in a WAV file: format tag 7 or 6, 8 bits, the format chunk's extension size and the
+// fact chunk's sample count, then the very bytes of the raw export.
+TEST(ToneExport, G711WavFilesHoldTheRawBytesBehindTheirHeader) {
+  TempDir dir;
+  const std::vector<int16_t> samples = {0, -1, 100, -100, 1000, -1000, 32767, -32768};
+  const struct {
+    ExportFormat wave, raw;
+    char tag;
+  } laws[] = {{ExportFormat::WaveMuLaw, ExportFormat::MuLaw, 7}, {ExportFormat::WaveALaw, ExportFormat::ALaw, 6}};
+  for (const auto& law : laws) {
+    ASSERT_EQ(Export(dir.File("g.wav"), law.wave, samples, true), ExportResult::Written);
+    ASSERT_EQ(Export(dir.File("g.raw"), law.raw, samples, true), ExportResult::Written);
+    const std::string header = std::string("RIFF\x3A\0\0\0WAVEfmt \x12\0\0\0", 20) + law.tag +
+                               std::string("\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0\0\0"
+                                           "fact\x04\0\0\0\x08\0\0\0data\x08\0\0\0", 37);
+    EXPECT_EQ(ReadAll(dir.File("g.wav")), header + ReadAll(dir.File("g.raw"))) << int(law.tag);
+    EXPECT_EQ(ExportFileSize(law.wave, 8), 58u + 8u);
+  }
+}
+
 TEST(ToneExport, AnExistingFileIsKeptUnlessOverwriteIsAskedFor) {
   TempDir dir;
   std::vector<int16_t> samples(100, 1234);
@@ -84,6 +104,7 @@ TEST(ToneExport, AFailureAfterTheSamplesFailsTheExport) {
       {"WAV header rewrite", ExportFormat::Wave, 56 + 200, false, ExportResult::Incomplete},
       {"WAV close", ExportFormat::Wave, UINT64_MAX, true, ExportResult::Incomplete},
       {"u-law close", ExportFormat::MuLaw, UINT64_MAX, true, ExportResult::Incomplete},
+      {"A-law WAV header rewrite", ExportFormat::WaveALaw, 58 + 100, false, ExportResult::Incomplete},
   };
   const std::vector<int16_t> samples(100, -1234);
   for (const Case& c : cases) {

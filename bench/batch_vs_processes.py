@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""Times rendering the whole tone library to G.711 u-law WAV in one `sonaril-cli render`
+process against one process per setting, as a shell loop over the files would.
+
+The two take turns, so a change in the machine's load hits both alike; the medians and
+their ratio are printed. Usage:
+
+    bench/batch_vs_processes.py PATH/TO/sonaril-cli [RUNS]
+"""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+LIBRARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tones")
+
+
+def settings():
+    found = []
+    for folder, _, names in os.walk(LIBRARY):
+        found += [os.path.join(folder, name) for name in names if name.endswith(".ton")]
+    return sorted(found)
+
+
+def time_once(commands):
+    start = time.perf_counter()
+    for command in commands:
+        subprocess.run(command, check=True)
+    return time.perf_counter() - start
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    cli = sys.argv[1]
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    files = settings()
+    with tempfile.TemporaryDirectory(prefix="batch-vs-processes-") as folder:
+        batch = [[cli, "render", LIBRARY, "-o", os.path.join(folder, "batch") + "/", "--format", "wav-mulaw"]]
+        one_each = [[cli, "render", path, "-o", os.path.join(folder, f"{index}.wav"), "--format", "wav-mulaw"]
+                    for index, path in enumerate(files)]
+        time_once(batch)  # warm the caches and check that it works
+        times = {"batch": [], "one_each": []}
+        for _ in range(runs):
+            times["batch"].append(time_once(batch))
+            times["one_each"].append(time_once(one_each))
+    batch_ms = statistics.median(times["batch"]) * 1000
+    one_each_ms = statistics.median(times["one_each"]) * 1000
+    print(f"{len(files)} settings, median of {runs} runs each")
+    print(f"one process, render FOLDER -o OUT/: {batch_ms:.0f} ms")
+    print(f"one process per setting:             {one_each_ms:.0f} ms")
+    print(f"ratio:                               {one_each_ms / batch_ms:.1f}")
+
+
+if __name__ == "__main__":
+    main()
