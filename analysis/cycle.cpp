@@ -19,9 +19,9 @@ bool LengthsAgree(const Segment& a, const Segment& b, int32_t rate) {
 }
 
 // Whether the segments repeat every period segments: each position of the cycle heard
-// whole at least once, and either some step heard whole twice or the recording going
-// on two segments past one cycle (a recording that starts and ends inside a step cuts
-// both).
+// whole at least once, and either some step heard whole twice or the recording holding
+// two cycles' worth of segments (a recording that starts and ends inside a step cuts
+// both). Fewer would let the two cut ends alone pass for a repetition.
 bool RepeatsEvery(const std::vector<Segment>& segments, size_t period, int32_t rate) {
   bool heard_twice = false;
   for (size_t i = 0; i + period < segments.size(); ++i) {
@@ -29,7 +29,7 @@ bool RepeatsEvery(const std::vector<Segment>& segments, size_t period, int32_t r
     if (!LengthsAgree(segments[i], segments[i + period], rate)) return false;
     heard_twice = heard_twice || (Complete(segments[i]) && Complete(segments[i + period]));
   }
-  if (!heard_twice && segments.size() < period + 2) return false;
+  if (!heard_twice && segments.size() < 2 * period) return false;
   for (size_t position = 0; position < period; ++position) {
     bool whole = false;
     for (size_t i = position; i < segments.size() && !whole; i += period) whole = Complete(segments[i]);

@@ -9,6 +9,7 @@
 #include "synth/number_parsing.h"
 #include "synth/sampling_frequencies.h"
 #include "synth/signal_level.h"
+#include "synth/synthesis_validation.h"
 
 namespace {
 
@@ -16,10 +17,11 @@ namespace {
 constexpr double kStringToneRangeDb = 20.0;
 
 // The offered sampling frequency that holds the recording's tones: its own, else the next
-// one above it, else the highest.
+// one above it, else the highest. Only rates with whole samples in a millisecond (not
+// 44100 Hz), so that every heard length in ms can be a step.
 int32_t SettingRate(int32_t recording_rate) {
   for (int32_t offered : kOfferedSamplingFrequencies) {
-    if (offered >= recording_rate) return offered;
+    if (offered >= recording_rate && offered % 1000 == 0) return offered;
   }
   return kOfferedSamplingFrequencies[sizeof kOfferedSamplingFrequencies / sizeof kOfferedSamplingFrequencies[0] - 1];
 }
@@ -82,7 +84,12 @@ bool DescribeHeardTone(const RecordingAnalysis& analysis, HeardTone* heard, std:
   heard->options.sampling_frequency = SettingRate(analysis.sampling_frequency);
   if (analysis.cycle.repeats) {
     double cycles = analysis.cycle.duration_ms > 0.0 ? analysis.duration_ms / analysis.cycle.duration_ms : 1.0;
-    heard->options.repeat = ClampRepeat(static_cast<int32_t>(std::llround(cycles)));
+    int64_t pattern_total_ms = 0;
+    for (const TonePart& part : parts) pattern_total_ms += part.duration_ms;
+    // A long recording may hold more cycles than a setting can render.
+    heard->options.repeat =
+        std::min(ClampRepeat(static_cast<int32_t>(std::llround(cycles))),
+                 LargestRepeat(pattern_total_ms, heard->options.sampling_frequency));
   } else {
     // Heard once: the silence before the tone is not part of it, and what the recording
     // ends in goes on for ever.

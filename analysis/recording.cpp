@@ -1,26 +1,21 @@
 #include "analysis/recording.h"
 
-#include <cstdio>
+#include <cmath>
+#include <cstring>
 #include <new>
 
+#include "analysis/wave_header.h"
 #include "files/file.h"
 #include "files/little_endian.h"
-#include "files/wave_file.h"
 #include "synth/g711_codec.h"
 
 namespace {
 
-constexpr uint16_t kFormatPcm = 1;
-// WAVE_FORMAT_EXTENSIBLE: the real format is in a sub-format GUID; with 16 bits it is PCM
-// in every file recorders write.
-constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint32_t kReadChunkBytes = 1 << 16;
-
-std::string Sentence(const char* format, long long first, long long second) {
-  char text[200];
-  std::snprintf(text, sizeof text, format, first, second);
-  return text;
-}
+// A channel is silent against another that is this much louder, as long as that one rises
+// above kAudibleChannelDbfs (a channel of dither or hiss alone is silent too).
+constexpr double kSilentChannelBelowDb = 40.0;
+constexpr double kAudibleChannelDbfs = -60.0;
 
 RecordingProblem Refuse(RecordingProblem problem, std::string text, std::string* reason) {
   *reason = std::move(text);
@@ -36,148 +31,141 @@ RecordingProblem CheckLength(uint64_t frames, int32_t rate, std::string* reason)
                   reason);
   }
   if (frames == 0) return Refuse(RecordingProblem::NoSamples, "holds no samples", reason);
-  uint64_t seconds = frames / static_cast<uint64_t>(rate);
-  if (seconds > static_cast<uint64_t>(kLongestRecordingSeconds)) {
+  if (frames > static_cast<uint64_t>(kLongestRecordingSeconds) * static_cast<uint64_t>(rate)) {
+    const uint64_t seconds = (frames + static_cast<uint64_t>(rate) - 1) / static_cast<uint64_t>(rate);
+    std::string length = std::to_string(seconds / 60) + " min";
+    if (seconds % 60 != 0) length += " " + std::to_string(seconds % 60) + " s";
     return Refuse(RecordingProblem::TooLong,
-                  Sentence("is %lld min long; recordings up to %lld min are analysed",
-                           static_cast<long long>(seconds / 60), kLongestRecordingSeconds / 60),
+                  "is " + length + " long; recordings up to " + std::to_string(kLongestRecordingSeconds / 60) +
+                      " min are analysed",
                   reason);
   }
   return RecordingProblem::None;
 }
 
-bool Allocate(std::vector<int16_t>* samples, uint64_t count) {
-  try {
-    samples->resize(static_cast<size_t>(count));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
+int16_t FromFullScale(double value) {
+  if (!(value == value)) return 0;  // NaN
+  const double scaled = std::round(value * 32768.0);
+  if (scaled >= 32767.0) return 32767;
+  if (scaled <= -32768.0) return -32768;
+  return static_cast<int16_t>(scaled);
 }
 
-RecordingProblem ReadWave(const wchar_t* path, Recording* recording, std::string* reason) {
-  CWaveFile wave;
-  if (!wave.OpenMedia(path)) {
-    return Refuse(RecordingProblem::NotWave,
-                  "is not a WAV file (no RIFF/WAVE header with a format and a data chunk in its "
-                  "first 1024 bytes)",
-                  reason);
-  }
-  uint16_t format_tag = Get16(wave.header + 20);
-  uint16_t channels = Get16(wave.header + 22);
-  uint32_t rate = Get32(wave.header + 24);
-  uint16_t block_align = Get16(wave.header + 32);
-  uint16_t bits = Get16(wave.header + 34);
-  bool pcm = format_tag == kFormatPcm || format_tag == kFormatExtensible;
-  if (!pcm || bits != 16 || block_align != 2u * channels) {
-    return Refuse(RecordingProblem::NotPcm16,
-                  Sentence("is not 16-bit PCM (format %lld, %lld bits per sample); only 16-bit PCM "
-                           "WAV files are read",
-                           format_tag, bits),
-                  reason);
-  }
-
-  // The data chunk's own size tells where the samples end when more chunks follow them;
-  // a file that stops early keeps what it has, and a size never filled in (0 or all
-  // ones, as streaming writers leave it) means "to the end of the file".
-  uint64_t present = wave.size;
-  uint8_t stated_bytes[4];
-  uint64_t used = present;
-  if (wave.ReadAt(stated_bytes, 4, wave.m_Offset - 4) == 4) {
-    uint32_t stated = Get32(stated_bytes);
-    if (stated != 0 && stated != UINT32_MAX) {
-      if (stated <= present) {
-        used = stated;
+// One channel's sample as 16-bit PCM: wider PCM keeps its top 16 bits, 8-bit PCM is
+// unsigned.
+int16_t DecodeSample(const uint8_t* bytes, SampleCoding coding, uint16_t sample_bytes) {
+  switch (coding) {
+    case SampleCoding::MuLaw: return DecodeMuLawByte(bytes[0]);
+    case SampleCoding::ALaw: return DecodeALawByte(bytes[0]);
+    case SampleCoding::Float:
+      if (sample_bytes == 4) {
+        const uint32_t bits = Get32(bytes);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return FromFullScale(value);
       } else {
-        recording->cut_short = true;
-        recording->promised_bytes = stated;
-        recording->present_bytes = present;
+        const uint64_t bits = Get32(bytes) | (static_cast<uint64_t>(Get32(bytes + 4)) << 32);
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return FromFullScale(value);
       }
-    }
+    case SampleCoding::Pcm:
+      if (sample_bytes == 1) return static_cast<int16_t>((bytes[0] - 128) * 256);
+      return static_cast<int16_t>(Get16(bytes + sample_bytes - 2));
   }
-  uint64_t frames = used / block_align;
-  RecordingProblem length = CheckLength(frames, static_cast<int32_t>(rate > INT32_MAX ? 0 : rate), reason);
+  return 0;
+}
+
+// 1-based number of the loudest channel when channel (1-based) is silent beside it, else 0.
+int32_t LouderChannel(const std::vector<double>& power, int32_t channel) {
+  size_t loudest = 0;
+  for (size_t i = 1; i < power.size(); ++i) {
+    if (power[i] > power[loudest]) loudest = i;
+  }
+  const double audible = std::pow(10.0, kAudibleChannelDbfs / 10.0) * 32768.0 * 32768.0;
+  const double chosen = power[static_cast<size_t>(channel - 1)];
+  if (power[loudest] < audible || chosen * std::pow(10.0, kSilentChannelBelowDb / 10.0) > power[loudest]) return 0;
+  return static_cast<int32_t>(loudest) + 1;
+}
+
+// Reads channel's samples of every whole frame the header places, and each channel's
+// mean power on the way.
+RecordingProblem ReadSamples(CFile& file, const WaveHeader& header, int32_t channel, Recording* recording,
+                             std::string* reason) {
+  const uint64_t frames = header.data_bytes / header.block_align;
+  const int32_t rate = header.sampling_frequency > static_cast<uint32_t>(INT32_MAX)
+                           ? 0
+                           : static_cast<int32_t>(header.sampling_frequency);
+  RecordingProblem length = CheckLength(frames, rate, reason);
   if (length != RecordingProblem::None) return length;
-  if (!Allocate(&recording->samples, frames)) {
+  try {
+    recording->samples.resize(static_cast<size_t>(frames));
+  } catch (const std::bad_alloc&) {
     return Refuse(RecordingProblem::OutOfMemory, "is too large to hold in memory", reason);
   }
-
-  // Whole frames per read; the first channel's two bytes of each frame are kept.
-  uint32_t frames_per_read = kReadChunkBytes / block_align;
+  std::vector<double> power(header.channels, 0.0);
+  uint32_t frames_per_read = kReadChunkBytes / header.block_align;
   if (frames_per_read == 0) frames_per_read = 1;
-  std::vector<uint8_t> buffer(static_cast<size_t>(frames_per_read) * block_align);
+  std::vector<uint8_t> buffer(static_cast<size_t>(frames_per_read) * header.block_align);
   uint64_t done = 0;
   while (done < frames) {
-    uint64_t want = frames - done < frames_per_read ? frames - done : frames_per_read;
-    uint32_t bytes = static_cast<uint32_t>(want * block_align);
-    if (wave.ReadAt(buffer.data(), bytes, wave.m_Offset + done * block_align) != bytes) {
-      recording->samples.clear();
+    const uint64_t want = frames - done < frames_per_read ? frames - done : frames_per_read;
+    const uint32_t bytes = static_cast<uint32_t>(want * header.block_align);
+    if (file.Read(buffer.data(), bytes, header.data_offset + done * header.block_align) != bytes) {
       return Refuse(RecordingProblem::ReadFailed, "could not be read", reason);
     }
     for (uint64_t i = 0; i < want; ++i) {
-      recording->samples[done + i] = static_cast<int16_t>(Get16(buffer.data() + i * block_align));
-    }
-    done += want;
-  }
-  recording->sampling_frequency = static_cast<int32_t>(rate);
-  recording->channels = channels;
-  return RecordingProblem::None;
-}
-
-RecordingProblem ReadG711(const wchar_t* path, G711Law law, int32_t rate, Recording* recording,
-                          std::string* reason) {
-  CFile file;
-  if (!file.OpenRead(path)) return Refuse(RecordingProblem::CannotOpen, "cannot be opened for reading", reason);
-  RecordingProblem length = CheckLength(file.size, rate, reason);
-  if (length != RecordingProblem::None) return length;
-  if (!Allocate(&recording->samples, file.size)) {
-    return Refuse(RecordingProblem::OutOfMemory, "is too large to hold in memory", reason);
-  }
-  std::vector<uint8_t> buffer(kReadChunkBytes);
-  uint64_t done = 0;
-  while (done < file.size) {
-    uint64_t left = file.size - done;
-    uint32_t want = left < kReadChunkBytes ? static_cast<uint32_t>(left) : kReadChunkBytes;
-    if (file.Read(buffer.data(), want, done) != want) {
-      recording->samples.clear();
-      return Refuse(RecordingProblem::ReadFailed, "could not be read", reason);
-    }
-    for (uint32_t i = 0; i < want; ++i) {
-      recording->samples[done + i] = law == G711Law::MuLaw ? DecodeMuLawByte(buffer[i]) : DecodeALawByte(buffer[i]);
+      const uint8_t* frame = buffer.data() + i * header.block_align;
+      for (uint16_t c = 0; c < header.channels; ++c) {
+        const int16_t sample = DecodeSample(frame + c * header.sample_bytes, header.coding, header.sample_bytes);
+        power[c] += static_cast<double>(sample) * sample;
+        if (c + 1 == channel) recording->samples[done + i] = sample;
+      }
     }
     done += want;
   }
   recording->sampling_frequency = rate;
-  recording->channels = 1;
+  recording->channels = header.channels;
+  recording->channel = channel;
+  recording->louder_channel = LouderChannel(power, channel);
+  recording->cut_short = header.cut_short;
+  recording->promised_bytes = header.promised_bytes;
+  recording->present_bytes = header.cut_short ? header.data_bytes : 0;
   return RecordingProblem::None;
 }
 
 }  // namespace
 
 RecordingProblem ReadRecording(const wchar_t* path, RecordingEncoding encoding, int32_t raw_rate,
-                               Recording* recording, std::string* reason) {
+                               int32_t channel, Recording* recording, std::string* reason) {
   *recording = Recording();
   reason->clear();
-  CFile probe;
-  if (path == nullptr || !probe.OpenRead(path)) {
+  CFile file;
+  if (path == nullptr || !file.OpenRead(path)) {
     return Refuse(RecordingProblem::CannotOpen, "cannot be opened for reading", reason);
   }
-  bool empty = probe.size == 0;
-  probe.Close();
-  if (empty) return Refuse(RecordingProblem::Empty, "is empty", reason);
+  if (file.size == 0) return Refuse(RecordingProblem::Empty, "is empty", reason);
 
+  WaveHeader header;
   RecordingProblem problem = RecordingProblem::None;
-  switch (encoding) {
-    case RecordingEncoding::Wave:
-      problem = ReadWave(path, recording, reason);
-      break;
-    case RecordingEncoding::MuLaw:
-      problem = ReadG711(path, G711Law::MuLaw, raw_rate, recording, reason);
-      break;
-    case RecordingEncoding::ALaw:
-      problem = ReadG711(path, G711Law::ALaw, raw_rate, recording, reason);
-      break;
+  if (encoding == RecordingEncoding::Wave) {
+    problem = ReadWaveHeader(file, &header, reason);
+  } else {
+    // Raw G.711: one byte per sample, one channel, at the rate given.
+    header.coding = encoding == RecordingEncoding::MuLaw ? SampleCoding::MuLaw : SampleCoding::ALaw;
+    header.channels = 1;
+    header.sampling_frequency = raw_rate < 0 ? 0 : static_cast<uint32_t>(raw_rate);
+    header.sample_bytes = 1;
+    header.block_align = 1;
+    header.data_bytes = file.size;
   }
+  if (problem == RecordingProblem::None && (channel < 1 || channel > header.channels)) {
+    problem = Refuse(RecordingProblem::NoSuchChannel,
+                     "has " + std::to_string(header.channels) + (header.channels == 1 ? " channel" : " channels") +
+                         "; there is no channel " + std::to_string(channel),
+                     reason);
+  }
+  if (problem == RecordingProblem::None) problem = ReadSamples(file, header, channel, recording, reason);
   if (problem != RecordingProblem::None) *recording = Recording();
   return problem;
 }

@@ -16,7 +16,12 @@ constexpr int32_t kHighestRecordingRate = 768000;
 
 struct Recording {
   int32_t sampling_frequency = 0;  // Hz
-  int32_t channels = 1;            // in the file; samples holds the first one
+  int32_t channels = 1;            // in the file
+  int32_t channel = 1;             // the one samples holds, 1 for the first
+  // 1-based number of the loudest channel when the chosen one is silent and that one is
+  // not (the tone was recorded on another channel); else 0.
+  int32_t louder_channel = 0;
+  // Samples of any width or coding, as 16-bit PCM (a full-scale float is full scale).
   std::vector<int16_t> samples;
   // Set when the file promises more sample bytes than it holds: what is there is read.
   bool cut_short = false;
@@ -29,7 +34,8 @@ enum class RecordingProblem {
   CannotOpen,
   Empty,
   NotWave,      // no RIFF/WAVE header with a format and a data chunk
-  NotPcm16,     // a WAV file of another sample format
+  UnreadableFormat,  // a WAV file of a sample format that is not read
+  NoSuchChannel,
   NoSamples,    // a data chunk holding no whole sample frame
   UnusableRate,
   TooLong,
@@ -37,9 +43,10 @@ enum class RecordingProblem {
   ReadFailed,
 };
 
-// Reads the recording at path (UTF-16). WAV files must be 16-bit PCM, any number of
-// channels (the first is kept), any rate the file states within the accepted range; raw
-// G.711 files are one byte per sample at raw_rate. On a problem *recording is left empty
-// and *reason holds one sentence for the command line, without the file name.
+// Reads channel (1 for the first) of the recording at path (UTF-16). WAV files may hold
+// any chunks, any number of channels and the sample formats ReadWaveHeader names, at any
+// rate the file states within the accepted range; raw G.711 files are one byte per sample
+// at raw_rate. On a problem *recording is left empty and *reason holds one sentence for
+// the command line, without the file name.
 RecordingProblem ReadRecording(const wchar_t* path, RecordingEncoding encoding, int32_t raw_rate,
-                               Recording* recording, std::string* reason);
+                               int32_t channel, Recording* recording, std::string* reason);

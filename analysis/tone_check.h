@@ -51,6 +51,9 @@ struct StepComparison {
   bool kind_ok = true;
   SegmentKind heard_kind = SegmentKind::Silent;  // of an occurrence of another kind
   bool duration_measured = false;  // some occurrence was heard whole
+  // Its length is known: an occurrence was heard whole, or a part of one as long as the
+  // step (within the cadence tolerance; a step that sounds throughout has no ends to hear).
+  bool measured = false;
   double measured_ms = 0.0;        // the whole one furthest from the expected length; else the longest part heard
   double worst_error_ms = 0.0;     // the occurrence furthest from the expected length
   bool duration_ok = true;
@@ -59,7 +62,13 @@ struct StepComparison {
 };
 
 struct CheckResult {
+  // True only when every step was measured and none failed.
   bool pass = false;
+  // No step failed but some were never measured: the recording is too short to judge.
+  bool too_short = false;
+  // The recording that measures every step whole wherever it starts: a cycle and its
+  // longest step, in whole seconds.
+  int64_t needed_seconds = 0;
   bool heard_tone = false;
   double gain_db = 0.0;  // heard minus expected level of the loudest tone (relative levels)
   std::vector<StepComparison> steps;

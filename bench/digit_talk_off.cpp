@@ -57,7 +57,7 @@ bool Speak(const std::string& voice, int pitch, int speed, const std::string& te
   wide.Assign(path.c_str());
   Recording recording;
   std::string reason;
-  const bool read = ReadRecording(wide.GetWide(), RecordingEncoding::Wave, 0, &recording, &reason) ==
+  const bool read = ReadRecording(wide.GetWide(), RecordingEncoding::Wave, 0, 1, &recording, &reason) ==
                     RecordingProblem::None;
   std::remove(path.c_str());
   if (!read) return false;

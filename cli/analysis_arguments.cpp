@@ -32,6 +32,8 @@ void AddRecordingOptions(CLI::App* command, RecordingOptions* options) {
       ->type_name("FORMAT");
   command->add_option("--rate", options->rate, "sampling frequency of a raw recording (default 8000)")
       ->type_name("HZ");
+  command->add_option("--channel", options->channel, "the channel to measure (default 1, the first)")
+      ->type_name("N");
 }
 
 void ReadRecordingOptions(const CLI::App& command, const RecordingOptions& options, AnalysisRequest* request) {
@@ -41,6 +43,9 @@ void ReadRecordingOptions(const CLI::App& command, const RecordingOptions& optio
     RefuseValue("--rate", options.rate,
                 "a sampling frequency from " + std::to_string(kLowestRecordingRate) + " to " +
                     std::to_string(kHighestRecordingRate) + " Hz");
+  }
+  if (command.count("--channel") > 0 && (!ReadWholeNumber(options.channel, &request->channel) || request->channel < 1)) {
+    RefuseValue("--channel", options.channel, "a channel number from 1");
   }
   if (rate_given && request->encoding == RecordingEncoding::Wave) {
     RefuseLine("--rate is for raw G.711 recordings (--format mulaw or alaw); a WAV file states its rate");

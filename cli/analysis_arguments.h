@@ -9,9 +9,10 @@
 struct RecordingOptions {
   std::string format = "wav";
   std::string rate;
+  std::string channel;
 };
 
-// Declares --format and --rate on the command, bound to *options.
+// Declares --format, --rate and --channel on the command, bound to *options.
 void AddRecordingOptions(CLI::App* command, RecordingOptions* options);
 
 // Reads the values into *request, or refuses the line (RefuseLine) naming the bad value.

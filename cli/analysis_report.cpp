@@ -27,8 +27,8 @@ JsonValue TonesJson(const std::vector<TonePeak>& tones) {
   return out;
 }
 
-std::string ChannelText(int32_t channels) {
-  return channels > 1 ? Format(" (first of %d channels)", channels) : std::string();
+std::string ChannelText(const Recording& recording) {
+  return recording.channels > 1 ? Format(" (channel %d of %d)", recording.channel, recording.channels) : std::string();
 }
 
 // The tone string heard, or empty with why not.
@@ -64,7 +64,7 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
                                const RecordingAnalysis& analysis, const std::vector<HeardDigit>& digits) {
   std::string out;
   out += "Recording:          " + recording_path + "\n";
-  out += Format("Sampling frequency: %d Hz%s\n", analysis.sampling_frequency, ChannelText(recording.channels).c_str());
+  out += Format("Sampling frequency: %d Hz%s\n", analysis.sampling_frequency, ChannelText(recording).c_str());
   out += Format("Duration:           %.3f s\n", analysis.duration_ms / 1000.0);
   if (analysis.has_silence) out += Format("Background:         %.1f dBFS\n", analysis.background_dbfs);
   const Cycle& cycle = analysis.cycle;
@@ -119,6 +119,7 @@ std::string FormatAnalysisJson(const std::string& recording_path, const Recordin
       {"recording", recording_path},
       {"sampling_frequency", rate},
       {"channels", recording.channels},
+      {"channel", recording.channel},
       {"duration_ms", JsonFixed(analysis.duration_ms, 3)},
       {"background_dbfs", analysis.has_silence ? JsonFixed(analysis.background_dbfs, 2) : JsonValue()},
       {"background_tones", TonesJson(analysis.background_tones)},

@@ -73,10 +73,12 @@ CommandRunner DeclareAnalyze(CLI::App* command, CliRequest* request) {
 
 const CommandDefinition kAnalyzeCommand = {
     "analyze",
-    "analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--json] [-o OUT.ton]",
-    "measures a recording (16-bit PCM WAV, or raw G.711 at --rate, default\n"
-    "8000 Hz): its sounding and silent runs, the cycle they repeat, the\n"
-    "frequencies and levels of every step, the tone string heard and the DTMF\n"
-    "and MF digits; -o writes the setting that renders the tone string.",
+    "analyze RECORDING [--format wav|mulaw|alaw] [--rate HZ] [--channel N]\n"
+    "      [--json] [-o OUT.ton]",
+    "measures one channel of a recording (a WAV file of PCM, float or G.711, or\n"
+    "raw G.711 at --rate, default 8000 Hz): its sounding and silent runs, the\n"
+    "cycle they repeat, the frequencies and levels of every step, the tone\n"
+    "string heard and the DTMF and MF digits; -o writes the setting that\n"
+    "renders the tone string.",
     DeclareAnalyze,
 };

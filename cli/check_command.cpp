@@ -11,6 +11,7 @@
 #include "cli/digit_check_command.h"
 #include "cli/number_arguments.h"
 #include "cli/recording_input.h"
+#include "cli/setting_report.h"
 
 namespace {
 
@@ -73,6 +74,9 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   ToneSetting setting;
   int exit_code = kExitSuccess;
   if (!LoadSetting(request.setting_path, &setting, err, &exit_code)) return exit_code;
+  // What render refuses cannot be expected either.
+  const SettingFacts facts = InspectSetting(setting);
+  if (!facts.can_synthesise) return Fail(err, kExitUsageError, request.setting_path, facts.reason);
   std::vector<ExpectedDigit> digits;
   if (ReadSettingDigits(setting, &digits)) {
     Recording recording;
@@ -92,7 +96,8 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   std::string report = request.json ? FormatCheckJson(recording_path, request.setting_path, tolerances, result)
                                     : FormatCheckText(recording_path, request.setting_path, tolerances, result);
   std::fputs(report.c_str(), out);
-  return result.pass ? kExitSuccess : kExitCheckFailed;
+  if (result.pass) return kExitSuccess;
+  return result.too_short ? kExitTooShort : kExitCheckFailed;
 }
 
 CommandRunner DeclareCheck(CLI::App* command, CliRequest* request) {
@@ -117,13 +122,14 @@ CommandRunner DeclareCheck(CLI::App* command, CliRequest* request) {
 const CommandDefinition kCheckCommand = {
     "check",
     "check RECORDING SETTING.ton [--format wav|mulaw|alaw] [--rate HZ]\n"
-    "      [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
+    "      [--channel N] [--tolerance-frequency PCT] [--tolerance-cadence PCT|MS]\n"
     "      [--tolerance-level DB] [--absolute-levels] [--json]",
-    "compares a recording with what the setting renders and prints PASS or\n"
-    "FAIL. Defaults: frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB,\n"
-    "levels relative to the loudest tone unless --absolute-levels. A cadence\n"
-    "tolerance is a percentage (10%) or milliseconds (40ms). For a setting made\n"
-    "by dtmf or mf it compares the digits: which is wrong, missing or extra, and\n"
-    "each tone's and gap's length against the cadence tolerance.",
+    "compares a recording with what the setting renders and prints PASS, FAIL,\n"
+    "or \"too short to judge\" when some step was never heard whole. Defaults:\n"
+    "frequency 1.5%, cadence 10% (at least 20 ms), level 3 dB, levels relative\n"
+    "to the loudest tone unless --absolute-levels. A cadence tolerance is a\n"
+    "percentage (10%) or milliseconds (40ms). For a setting made by dtmf or mf\n"
+    "it compares the digits: which is wrong, missing or extra, and each tone's\n"
+    "and gap's length against the cadence tolerance.",
     DeclareCheck,
 };

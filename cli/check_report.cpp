@@ -57,6 +57,13 @@ JsonValue FixedOrNull(bool present, double value, int decimals) {
   return present ? JsonFixed(value, decimals) : JsonValue();
 }
 
+// PASS, FAIL, or what the recording lacks to be judged.
+std::string Verdict(const CheckResult& result) {
+  if (result.pass) return "PASS";
+  if (!result.too_short) return "FAIL";
+  return "too short to judge: record at least " + std::to_string(result.needed_seconds) + " s";
+}
+
 }  // namespace
 
 std::string FormatCheckText(const std::string& recording_path, const std::string& setting_path,
@@ -89,7 +96,7 @@ std::string FormatCheckText(const std::string& recording_path, const std::string
                     ToneSide(tone.heard, tone.heard_hz, tone.heard_dbfs).c_str(), ToneResult(tone).c_str());
     }
   }
-  out += result.pass ? "PASS\n" : "FAIL\n";
+  out += Verdict(result) + "\n";
   return out;
 }
 
@@ -132,7 +139,8 @@ std::string FormatCheckJson(const std::string& recording_path, const std::string
   JsonValue report = {
       {"recording", recording_path},
       {"setting", setting_path},
-      {"result", result.pass ? "PASS" : "FAIL"},
+      {"result", result.pass ? "PASS" : (result.too_short ? "TOO SHORT" : "FAIL")},
+      {"record_at_least_s", result.too_short ? JsonValue(result.needed_seconds) : JsonValue()},
       {"heard_tone", result.heard_tone},
       {"levels", tolerances.absolute_levels ? "absolute" : "relative"},
       {"gain_db", JsonFixed(result.gain_db, 2)},

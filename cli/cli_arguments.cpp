@@ -144,7 +144,7 @@ std::string CliUsageText() {
   out += "\n"
          "Exit status: 0 success (check: PASS), 1 a file could not be read or written,\n"
          "or a recording holds no tone (analyze), 2 bad usage or a setting that cannot be\n"
-         "synthesised, 3 check: FAIL.\n";
+         "synthesised, 3 check: FAIL, 4 check: too short to judge.\n";
   return out;
 }
 

@@ -9,5 +9,10 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
   std::string error;
   if (!ParseCommandLine(arguments, &request, &run, &error)) return Fail(err, kExitUsageError, "", error);
   request.error_is_terminal = error_is_terminal;
-  return run(out, err);
+  const int code = run(out, err);
+  // A report or data lost on a full disk or a closed pipe must not pass for success (a
+  // file error has been reported already).
+  const bool written = std::fflush(out) == 0 && std::ferror(out) == 0;
+  if (!written && code != kExitFileError) return Fail(err, kExitFileError, "standard output", "could not be written");
+  return code;
 }

@@ -9,6 +9,7 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitFileError = 1;   // a file could not be read or written
 constexpr int kExitUsageError = 2;  // bad usage, or a setting that cannot be synthesised
 constexpr int kExitCheckFailed = 3; // check: the recording does not match the setting
+constexpr int kExitTooShort = 4;    // check: some step was never measured
 
 // Runs the tool on the arguments after the program name (UTF-8). Reports and data go to
 // out, every error as one line to err; progress too when err is a terminal.

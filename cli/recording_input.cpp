@@ -10,7 +10,7 @@ bool ReadRecordingFile(const AnalysisRequest& request, Recording* recording, std
     *exit_code = Fail(err, kExitFileError, request.recording_path, "cannot be opened for reading");
     return false;
   }
-  if (ReadRecording(path.get(), request.encoding, request.raw_rate, recording, &reason) != RecordingProblem::None) {
+  if (ReadRecording(path.get(), request.encoding, request.raw_rate, request.channel, recording, &reason) != RecordingProblem::None) {
     *exit_code = Fail(err, kExitFileError, request.recording_path, reason);
     return false;
   }
@@ -20,6 +20,11 @@ bool ReadRecordingFile(const AnalysisRequest& request, Recording* recording, std
                  "what is there is analysed\n",
                  request.recording_path.c_str(), static_cast<unsigned long long>(recording->present_bytes),
                  static_cast<unsigned long long>(recording->promised_bytes));
+  }
+  if (recording->louder_channel != 0) {
+    std::fprintf(err, "sonaril-cli: %s: warning: channel %d is silent; channel %d is not (--channel %d)\n",
+                 request.recording_path.c_str(), recording->channel, recording->louder_channel,
+                 recording->louder_channel);
   }
   return true;
 }

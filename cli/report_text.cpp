@@ -10,10 +10,21 @@ std::string Format(const char* format, ...) {
   char buffer[512];
   va_list arguments;
   va_start(arguments, format);
-  int written = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+  va_list again;
+  va_copy(again, arguments);
+  const int written = std::vsnprintf(buffer, sizeof buffer, format, arguments);
   va_end(arguments);
-  if (written < 0) return std::string();
-  return std::string(buffer, static_cast<size_t>(written) < sizeof buffer ? written : sizeof buffer - 1);
+  std::string text;
+  if (written >= 0 && static_cast<size_t>(written) < sizeof buffer) {
+    text.assign(buffer, static_cast<size_t>(written));
+  } else if (written >= 0) {
+    // A long row (a step made of hundreds of the setting's steps) is written whole.
+    text.resize(static_cast<size_t>(written) + 1);
+    std::vsnprintf(&text[0], text.size(), format, again);
+    text.resize(static_cast<size_t>(written));
+  }
+  va_end(again);
+  return text;
 }
 
 std::string Utf8(const wchar_t* text) {

@@ -39,14 +39,7 @@ std::string ToneStringOf(const ToneSetting& setting, std::string* why_not) {
 }  // namespace
 
 std::string UnsupportedFrequencyReason(int32_t hertz) {
-  // Listed from the offered frequencies themselves, so the message follows the list.
-  constexpr size_t kCount = sizeof kOfferedSamplingFrequencies / sizeof kOfferedSamplingFrequencies[0];
-  std::string offered;
-  for (size_t i = 0; i < kCount; ++i) {
-    if (i > 0) offered += i + 1 < kCount ? ", " : " and ";
-    offered += std::to_string(kOfferedSamplingFrequencies[i]);
-  }
-  return Format("The sampling frequency %d Hz is not one of %s Hz.", hertz, offered.c_str());
+  return Format("The sampling frequency %d Hz is not one of %s.", hertz, OfferedSamplingFrequenciesText().c_str());
 }
 
 SettingFacts InspectSetting(const ToneSetting& setting) {

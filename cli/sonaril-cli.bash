@@ -36,8 +36,8 @@ _sonaril_cli() {
     import) options="-h --help -o --output --rate --level --dbm0 --repeat --hold" ;;
     dtmf) options="-h --help -o --output --on --off --pause --dbm0 --level --twist --offset --rate" ;;
     mf) options="-h --help -o --output --on --off --pause --kp --dbm0 --level --twist --offset --rate" ;;
-    analyze) options="-h --help --format --rate --json -o" ;;
-    check) options="-h --help --format --rate --tolerance-frequency --tolerance-cadence --tolerance-level --absolute-levels --json" ;;
+    analyze) options="-h --help --format --rate --channel --json -o" ;;
+    check) options="-h --help --format --rate --channel --tolerance-frequency --tolerance-cadence --tolerance-level --absolute-levels --json" ;;
     *) return ;;
   esac
   case "$prev" in

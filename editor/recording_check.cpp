@@ -127,7 +127,7 @@ RecordingCheck CheckRecording(ToneSetting& setting, const std::string& setting_n
   Recording recording;
   std::string reason;
   if (ReadRecording(recording_path.wstring().c_str(), RecordingEncodingFor(recording_path),
-                    setting.sampling_frequency, &recording, &reason) != RecordingProblem::None) {
+                    setting.sampling_frequency, 1, &recording, &reason) != RecordingProblem::None) {
     check.problem = Problem(name + L" cannot be checked: " + Widen(reason),
                             name + L" を確認できません: " + Widen(reason), language);
     return check;
@@ -146,6 +146,9 @@ RecordingCheck CheckRecording(ToneSetting& setting, const std::string& setting_n
     return check;
   }
   check.pass = result.pass;
+  check.verdict = result.pass        ? L"PASS"
+                  : result.too_short ? L"too short to judge: record at least " + std::to_wstring(result.needed_seconds) + L" s"
+                                     : L"FAIL";
   check.tolerances = TolerancesText(tolerances);
   check.levels = LevelsText(tolerances, result);
   check.rows = CheckRows(result);
@@ -159,6 +162,6 @@ RecordingCheck CheckRecording(ToneSetting& setting, const std::string& setting_n
     out += Format("  %-6s %-12s %-23s %-23s %s\n", row.step.c_str(), row.kind.c_str(), row.expected.c_str(),
                   row.heard.c_str(), row.result.c_str());
   }
-  out += check.pass ? "PASS\n" : "FAIL\n";
+  out += std::string(check.verdict.begin(), check.verdict.end()) + "\n";
   return check;
 }

@@ -21,6 +21,8 @@ struct RecordingCheck {
   // cannot be synthesised); the rest is then empty.
   std::wstring problem;
   bool pass = false;
+  // "PASS", "FAIL", or "too short to judge: record at least N s" (some step never measured).
+  std::wstring verdict;
   std::string tolerances;  // "frequency 1.50 %, cadence 10.0 % (at least 20 ms), level 3.0 dB"
   std::string levels;      // how levels were compared
   std::vector<CheckRow> rows;

@@ -101,7 +101,7 @@ void CRecordingCheckDialog::OnInitDialog(HWND dialog, WPARAM, LPARAM) {
       SendDlgItemMessageW(dialog, IDC_CHECK_VERDICT, WM_SETFONT, reinterpret_cast<WPARAM>(verdict_font_), FALSE);
     }
   }
-  SetDlgItemTextW(dialog, IDC_CHECK_VERDICT, check->pass ? L"PASS" : L"FAIL");
+  SetDlgItemTextW(dialog, IDC_CHECK_VERDICT, check->verdict.c_str());
   SetDlgItemTextW(dialog, IDC_CHECK_RECORDING, recording_name.c_str());
   SetDlgItemTextW(dialog, IDC_CHECK_TOLERANCES, WideFromUtf8(check->tolerances).c_str());
   SetDlgItemTextW(dialog, IDC_CHECK_LEVELS, WideFromUtf8(check->levels).c_str());

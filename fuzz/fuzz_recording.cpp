@@ -1,5 +1,5 @@
-// Reads any bytes as a WAV recording and as raw mu-law, analyses what loads and checks it
-// against a fixed setting (two tones, a ramp, fades).
+// Reads any bytes as a WAV recording (its first and its second channel) and as raw mu-law,
+// analyses what loads and checks it against a fixed setting (two tones, a ramp, fades).
 #include <string>
 
 #include "analysis/analyze_recording.h"
@@ -51,10 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (input.empty()) return 0;
   CString path;
   path.Assign(input.c_str());
-  for (RecordingEncoding encoding : {RecordingEncoding::Wave, RecordingEncoding::MuLaw}) {
+  const struct {
+    RecordingEncoding encoding;
+    int32_t channel;
+  } readings[] = {{RecordingEncoding::Wave, 1}, {RecordingEncoding::Wave, 2}, {RecordingEncoding::MuLaw, 1}};
+  for (const auto& reading : readings) {
     Recording recording;
     std::string reason;
-    if (ReadRecording(path.GetWide(), encoding, 8000, &recording, &reason) == RecordingProblem::None) {
+    if (ReadRecording(path.GetWide(), reading.encoding, 8000, reading.channel, &recording, &reason) ==
+        RecordingProblem::None) {
       AnalyseAndCheck(recording);
     }
   }

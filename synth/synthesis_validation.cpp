@@ -59,6 +59,13 @@ SynthesisRefusal ValidateForSynthesis(const ToneSetting& setting, int32_t sampli
   return SynthesisRefusal::None;
 }
 
+int32_t LargestRepeat(int64_t pattern_total_ms, int32_t sampling_frequency) {
+  const int64_t per_cycle = pattern_total_ms * sampling_frequency;
+  if (per_cycle <= 0) return 1;
+  const int64_t most = (int64_t{INT32_MAX} - 999) / per_cycle;
+  return most < 1 ? 1 : (most > INT32_MAX ? INT32_MAX : static_cast<int32_t>(most));
+}
+
 const char* DescribeRefusal(SynthesisRefusal reason) {
   switch (reason) {
     case SynthesisRefusal::None: return "The setting can be synthesised.";

@@ -23,5 +23,9 @@ enum class SynthesisRefusal : int32_t {
 SynthesisRefusal ValidateForSynthesis(const ToneSetting& setting, int32_t sampling_frequency,
                                       int32_t repeat);
 
+// The most cycles of pattern_total_ms at sampling_frequency whose samples the synthesis can
+// count (at least 1; the repeat clamp still applies).
+int32_t LargestRepeat(int64_t pattern_total_ms, int32_t sampling_frequency);
+
 // A short English sentence for the command-line tool; never null.
 const char* DescribeRefusal(SynthesisRefusal reason);

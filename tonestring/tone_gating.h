@@ -1,7 +1,6 @@
 // What the builder and the reader agree on about how a setting gates its tones.
 #pragma once
 #include <cstdint>
-#include <string>
 
 // Samples in ms milliseconds at rate Hz; -1 when that is not a whole number of samples,
 // since the ring pattern and the tones' start and end times then round apart.
@@ -13,6 +12,3 @@ int64_t WholeSamples(int64_t ms, int32_t rate);
 // counter c its angle 2*pi*f*c/rate is a whole multiple of pi just when 2*f*c is a multiple
 // of rate; the sine of the rounded angle then stays far below half a step of 16 bits.
 bool SineIsSilentAt(int32_t frequency, int32_t rate, int64_t position);
-
-// "8000, 16000, 32000, 44100, 48000 and 96000 Hz" from the offered list.
-std::string OfferedSamplingFrequenciesText();

@@ -41,7 +41,15 @@ constexpr SegmentKind kOn = SegmentKind::Steady;
 constexpr SegmentKind kOff = SegmentKind::Silent;
 
 TEST(FindCycle, ShortestRepeatingSequenceStartingAfterTheLongestSilence) {
+  // Nine beeps and a longer one: only the two cut ends would agree with a cycle of all but
+  // two segments, which is no evidence of one.
+  std::vector<Heard> beeps;
+  for (int i = 0; i < 9; ++i) beeps.insert(beeps.end(), {{kOn, 100}, {kOff, 100}});
+  beeps.insert(beeps.end(), {{kOn, 300}, {kOff, 100}});
+  std::vector<bool> beeps_known(beeps.size(), true);
+  beeps_known.front() = beeps_known.back() = false;
   const std::vector<CycleCase> cases = {
+      {"nine beeps and a long one", beeps, false, beeps, beeps_known, 0},
       {"on and off", {{kOn, 300}, {kOff, 1000}, {kOn, 500}, {kOff, 1000}, {kOn, 500}, {kOff, 1000}, {kOn, 200}},
        true, {{kOn, 500}, {kOff, 1000}}, {true, true}, 2},
       {"double ring", {{kOff, 1500}, {kOn, 400}, {kOff, 200}, {kOn, 400}, {kOff, 2000}, {kOn, 400}, {kOff, 200},

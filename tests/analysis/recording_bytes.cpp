@@ -34,13 +34,14 @@ std::string WaveBytes(const WaveLayout& layout, const std::string& data) {
     Put16(&format, 22);
     Put16(&format, layout.bits);
     Put32(&format, 0);
-    format += std::string("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
+    Put16(&format, layout.sub_format);
+    format += std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
   }
   uint32_t stated = layout.stated_data_bytes < 0 ? static_cast<uint32_t>(data.size())
                                                  : static_cast<uint32_t>(layout.stated_data_bytes);
   std::string body = "WAVEfmt ";
   Put32(&body, static_cast<uint32_t>(format.size()));
-  body += format + "data";
+  body += format + layout.before_data + "data";
   Put32(&body, stated);
   body += data + layout.after_data;
   std::string file = "RIFF";

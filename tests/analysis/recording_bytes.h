@@ -13,7 +13,9 @@ struct WaveLayout {
   uint16_t bits = 16;
   // The data chunk's size as stated; -1: the data's real size.
   int64_t stated_data_bytes = -1;
-  std::string after_data;  // further chunks behind the samples
+  std::string after_data;   // further chunks behind the samples
+  std::string before_data;  // chunks between the format and the samples
+  uint16_t sub_format = 1;  // the format tag inside WAVE_FORMAT_EXTENSIBLE
 };
 
 // Little-endian 16-bit samples.

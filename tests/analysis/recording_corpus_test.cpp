@@ -35,7 +35,7 @@ TEST(RecordingCorpus, EveryInputReadsAnalysesAndChecksWithoutHarm) {
     for (RecordingEncoding encoding : {RecordingEncoding::Wave, RecordingEncoding::MuLaw}) {
       Recording recording;
       std::string reason;
-      if (ReadRecording(path.GetWide(), encoding, 8000, &recording, &reason) != RecordingProblem::None) {
+      if (ReadRecording(path.GetWide(), encoding, 8000, 1, &recording, &reason) != RecordingProblem::None) {
         EXPECT_FALSE(reason.empty()) << file;
         continue;
       }

@@ -296,4 +296,49 @@ TEST(Degradations, WrongRendersFailOnTheRightRow) {
   }
 }
 
+// A ring-back of on_ms at 450 Hz and 4 s of silence.
+ExpectedCycle RingBack(int32_t on_ms, ToneSetting* setting) {
+  AddStep(*setting, On, on_ms);
+  AddStep(*setting, Off, 4000);
+  AddTone(*setting, Sine, 450, 0, 0, -1, 30);
+  ExpectedCycle expected;
+  EXPECT_EQ(BuildExpectedCycle(*setting, &expected), SynthesisRefusal::None);
+  return expected;
+}
+
+struct Excerpt {
+  const char* name;
+  int32_t recorded_on_ms;  // the ring-back recorded
+  int32_t expected_on_ms;  // the setting checked against
+  double from_s, to_s;     // the part of three cycles recorded
+  bool pass, too_short;
+  int64_t needed_seconds;
+};
+
+// No PASS without a measurement: a recording that holds no step whole, nor a part as long
+// as the step, is too short to judge, unless what it holds already contradicts the setting.
+TEST(TooShortToJudge, OnlyAMeasuredStepPasses) {
+  const std::vector<Excerpt> excerpts = {
+      {"both steps cut, a 1 s ring-back as a 2 s one", 1000, 2000, 0.5, 4.5, false, true, 10},
+      {"both steps cut, against itself", 1000, 1000, 0.5, 4.5, false, true, 9},
+      {"one cycle and a bit", 1000, 1000, 0.5, 5.7, false, true, 9},
+      {"every step whole once", 1000, 1000, 0.5, 10.2, true, false, 9},
+      {"one cycle from its start", 1000, 1000, 0.0, 5.0, true, false, 9},
+      {"a cut step already too long", 2000, 1000, 0.2, 4.0, false, false, 9},
+  };
+  for (const Excerpt& excerpt : excerpts) {
+    ToneSetting recorded;
+    RingBack(excerpt.recorded_on_ms, &recorded);
+    ToneSetting checked;
+    const ExpectedCycle expected = RingBack(excerpt.expected_on_ms, &checked);
+    std::vector<int16_t> samples = Render(recorded, 3);
+    samples.resize(static_cast<size_t>(excerpt.to_s * recorded.sampling_frequency));
+    samples = sonaril_test::StartingAt(samples, recorded.sampling_frequency, excerpt.from_s);
+    CheckResult result = Check(expected, samples, recorded.sampling_frequency);
+    EXPECT_EQ(result.pass, excerpt.pass) << excerpt.name;
+    EXPECT_EQ(result.too_short, excerpt.too_short) << excerpt.name;
+    EXPECT_EQ(result.needed_seconds, excerpt.needed_seconds) << excerpt.name;
+  }
+}
+
 }  // namespace

@@ -210,4 +210,54 @@ TEST(CliVersion, PrintsTheProductVersion) {
   EXPECT_EQ(RunTool(dir, {"--help"}).out.rfind("Usage:", 0), 0u);
 }
 
+// Every command that writes to standard output fails with 1 and says so when it cannot.
+TEST(CliErrors, StandardOutputThatCannotBeWrittenIsAFileError) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no /dev/full";
+#else
+  TempDir dir;
+  const std::string setting = ExamplePath("busy-north-america.ton");
+  const std::string recording = dir.File("busy.wav");
+  ASSERT_EQ(RunTool(dir, {"render", setting, "-o", recording}).exit_code, kExitSuccess);
+  const std::vector<std::vector<std::string>> commands = {
+      {"--help"}, {"--version"}, {"render", "--help"}, {"info", setting}, {"info", setting, "--json"},
+      {"info", ExamplePath("test-tone-1khz-minus6db.ton"), "--tone-string"}, {"render", setting, "-o", "-"}, {"analyze", recording},
+      {"analyze", recording, "--json"}, {"check", recording, setting}, {"check", recording, setting, "--json"},
+      {"check", recording, ExamplePath("busy-japan.ton")},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    const std::string err_path = dir.File("stderr.txt");
+    std::FILE* err = std::fopen(err_path.c_str(), "wb");
+    const int code = RunCli(command, full, err);
+    std::fclose(full);
+    std::fclose(err);
+    EXPECT_EQ(code, kExitFileError) << command.front() << " " << command.back();
+    EXPECT_EQ(ReadAll(err_path), "sonaril-cli: standard output: could not be written\n")
+        << command.front() << " " << command.back();
+  }
+#endif
+}
+
+// The read-me shipped with the packages shows the tool's usage and exit codes as --help does.
+TEST(CliHelp, ThePackageReadMeShowsTheUsageAndTheExitCodes) {
+  TempDir dir;
+  const std::string help = RunTool(dir, {"--help"}).out;
+  const std::string read_me = ReadAll(TestDataPath("../../packaging/README.txt.in"));
+  ASSERT_FALSE(read_me.empty());
+  const size_t exits = help.find("Exit status:");
+  ASSERT_NE(exits, std::string::npos);
+  size_t start = help.find('\n') + 1;  // after "Usage:"
+  const size_t usage_end = help.find("\n\n");
+  while (start < help.size()) {
+    const size_t end = help.find('\n', start);
+    const std::string line = help.substr(start, end - start);
+    if ((start < usage_end || start >= exits) && !line.empty()) {
+      EXPECT_NE(read_me.find(line + "\n"), std::string::npos) << "README.txt lacks: " << line;
+    }
+    start = end + 1;
+  }
+}
+
 }  // namespace

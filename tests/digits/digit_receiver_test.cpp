@@ -164,7 +164,7 @@ TEST(DigitReceiver, HearsNoDigitInSpeech) {
     std::string reason;
     CString wide;
     wide.Assign(path.c_str());
-    ASSERT_EQ(ReadRecording(wide.GetWide(), RecordingEncoding::Wave, 0, &recording, &reason),
+    ASSERT_EQ(ReadRecording(wide.GetWide(), RecordingEncoding::Wave, 0, 1, &recording, &reason),
               RecordingProblem::None)
         << reason;
     const std::vector<int16_t> line = sonaril_test::ThroughTelephoneBand(recording.samples, recording.sampling_frequency);

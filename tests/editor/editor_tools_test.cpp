@@ -138,6 +138,7 @@ TEST(RecordingCheck, PassAndFailGiveTheReportCheckPrints) {
     const RecordingCheck check = CheckRecording(setting, "busy.ton", recording, 0);
     ASSERT_TRUE(check.problem.empty()) << high;
     EXPECT_EQ(check.pass, pass);
+    EXPECT_EQ(check.verdict, pass ? L"PASS" : L"FAIL");
     EXPECT_EQ(check.tolerances, "frequency 1.50 %, cadence 10.0 % (at least 20 ms), level 3.0 dB");
     ASSERT_EQ(check.rows.size(), 4u);  // the ON step with its two tones, the OFF step
     EXPECT_EQ(check.rows[0].step + "|" + check.rows[0].kind + "|" + check.rows[0].expected, "1|ON|500.0 ms");
@@ -153,6 +154,18 @@ TEST(RecordingCheck, PassAndFailGiveTheReportCheckPrints) {
     EXPECT_EQ(check.report, FormatCheckText("busy.wav", "busy.ton", tolerances,
                                             CompareWithExpected(expected, samples.data(), analysis, tolerances)));
   }
+
+  // 0.2 s to 0.9 s of it holds neither step whole: too short to judge, as check says.
+  const path part = std::filesystem::u8path(temp.File("part.wav"));
+  ASSERT_EQ(WriteExport(part.wstring().c_str(), ExportFormat::Wave, samples.data() + 1600, 5600, 8000, true),
+            ExportResult::Written);
+  ToneSetting busy;
+  MakeBusy(busy, 480, 620);
+  const RecordingCheck short_check = CheckRecording(busy, "busy.ton", part, 0);
+  EXPECT_FALSE(short_check.pass);
+  EXPECT_EQ(short_check.verdict, L"too short to judge: record at least 2 s");
+  EXPECT_EQ(short_check.report.substr(short_check.report.rfind('\n', short_check.report.size() - 2) + 1),
+            "too short to judge: record at least 2 s\n");
 
   // What cannot be checked is one line. (Silent and unreadable recordings: the window's test.)
   ToneSetting empty;
