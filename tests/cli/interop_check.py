@@ -85,6 +85,8 @@ with tempfile.TemporaryDirectory() as folder:
             check(f"= {samples} samples" in fields.get("Duration", ""), f"{name}: wav-{form} length")
             taken_out = subprocess.run(["sox", in_wav, "-t", sox_type, "-"], capture_output=True).stdout
             check(taken_out == raw, f"{name}: the bytes in the wav-{form} file differ from the raw {form} file")
+            judged = subprocess.run([cli, "check", in_wav, setting], capture_output=True, text=True)
+            check(judged.returncode == 0, f"{name}: check of its own wav-{form} render: {judged.stdout[-200:]}{judged.stderr}")
 
 for failure in failures:
     print("FAILED:", failure)
