@@ -46,20 +46,6 @@ JsonValue CutJson(const Segment& segment) {
 
 }  // namespace
 
-std::string SegmentKindName(SegmentKind kind) {
-  switch (kind) {
-    case SegmentKind::Silent:
-      return StepKindName(Off);
-    case SegmentKind::Steady:
-      return StepKindName(On);
-    case SegmentKind::RampUp:
-      return StepKindName(RampUp);
-    case SegmentKind::RampDown:
-      return StepKindName(RampDown);
-  }
-  return std::string();
-}
-
 std::string FormatAnalysisText(const std::string& recording_path, const Recording& recording,
                                const RecordingAnalysis& analysis, const std::vector<HeardDigit>& digits) {
   std::string out;

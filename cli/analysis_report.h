@@ -4,11 +4,9 @@
 #include <string>
 
 #include "analysis/analyze_recording.h"
+#include "analysis/check_row_texts.h"
 #include "analysis/recording.h"
 #include "digits/digit_receiver.h"
-
-// The step kind a segment is in a ring pattern's words ("ON", "OFF", "0% -> 100%", ...).
-std::string SegmentKindName(SegmentKind kind);
 
 // Multi-line text ending in a newline; recording_path is shown as given (UTF-8).
 // digits are the DTMF and MF digits heard, reported after the steps.

@@ -8,43 +8,8 @@
 
 namespace {
 
-std::string StepNumbers(const ExpectedStep& step) {
-  std::string numbers;
-  for (size_t i = 0; i < step.setting_steps.size(); ++i) {
-    numbers += (i > 0 ? "+" : "") + std::to_string(step.setting_steps[i]);
-  }
-  return numbers.empty() ? "-" : numbers;
-}
-
 std::string ExpectedLength(const StepComparison& step) {
   return step.expected.continuous ? "continuous" : Format("%.1f ms", step.expected.duration_ms);
-}
-
-std::string HeardLength(const StepComparison& step) {
-  if (step.occurrences == 0) return "-";
-  if (step.duration_measured) return Format("%.1f ms", step.measured_ms);
-  return Format("at least %.1f ms", step.measured_ms);
-}
-
-std::string LengthResult(const StepComparison& step) {
-  if (step.occurrences == 0) return "not heard";
-  if (!step.kind_ok) return "heard " + SegmentKindName(step.heard_kind);
-  if (!step.duration_ok) return Format("%+.1f ms", step.worst_error_ms);
-  return "ok";
-}
-
-std::string ToneResult(const ToneComparison& tone) {
-  if (!tone.expected) return tone.judged ? "extra tone" : "weak extra, not judged";
-  if (!tone.heard) return tone.judged ? "missing" : "weak, not heard, not judged";
-  if (!tone.judged) return "weak, not judged";
-  std::string result;
-  if (!tone.frequency_ok) result += Format("frequency %+.2f %%", tone.frequency_error_percent);
-  if (!tone.level_ok) result += (result.empty() ? "" : ", ") + Format("level %+.1f dB", tone.level_error_db);
-  return result.empty() ? "ok" : result;
-}
-
-std::string ToneSide(bool present, double hz, double dbfs) {
-  return present ? Format("%.2f Hz %.1f dBFS", hz, dbfs) : "-";
 }
 
 std::string ToneResultJson(const ToneComparison& tone) {
@@ -87,13 +52,13 @@ std::string FormatCheckText(const std::string& recording_path, const std::string
   if (!result.heard_tone) out += "No tone was heard in the recording.\n";
   out += "  Step   Kind         Expected                Heard                   Result\n";
   for (const StepComparison& step : result.steps) {
-    out += Format("  %-6s %-12s %-23s %-23s %s\n", StepNumbers(step.expected).c_str(),
-                  SegmentKindName(step.expected.kind).c_str(), ExpectedLength(step).c_str(), HeardLength(step).c_str(),
-                  LengthResult(step).c_str());
+    out += Format("  %-6s %-12s %-23s %-23s %s\n", StepNumbersText(step.expected).c_str(),
+                  SegmentKindName(step.expected.kind).c_str(), ExpectedLength(step).c_str(), HeardLengthText(step).c_str(),
+                  LengthResultText(step).c_str());
     for (const ToneComparison& tone : step.tones) {
       out += Format("  %-6s %-12s %-23s %-23s %s\n", "", "",
-                    ToneSide(tone.expected, tone.expected_hz, tone.expected_dbfs).c_str(),
-                    ToneSide(tone.heard, tone.heard_hz, tone.heard_dbfs).c_str(), ToneResult(tone).c_str());
+                    ToneSideText(tone.expected, tone.expected_hz, tone.expected_dbfs).c_str(),
+                    ToneSideText(tone.heard, tone.heard_hz, tone.heard_dbfs).c_str(), ToneResultText(tone).c_str());
     }
   }
   out += Verdict(result) + "\n";
@@ -132,7 +97,7 @@ std::string FormatCheckJson(const std::string& recording_path, const std::string
                      {"heard_ms", FixedOrNull(step.occurrences > 0, step.measured_ms, 3)},
                      {"duration_measured", step.duration_measured},
                      {"duration_difference_ms", JsonFixed(step.worst_error_ms, 3)},
-                     {"duration", LengthResult(step)},
+                     {"duration", LengthResultText(step)},
                      {"result", step.ok ? "ok" : "fail"},
                      {"tones", tones}});
   }

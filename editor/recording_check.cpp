@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "analysis/analyze_recording.h"
+#include "analysis/check_row_texts.h"
 #include "analysis/expected_cycle.h"
 #include "editor/main_window_texts.h"
 
@@ -18,51 +19,6 @@ std::string Format(const char* format, ...) {
   const int written = std::vsnprintf(buffer, sizeof buffer, format, arguments);
   va_end(arguments);
   return written < 0 ? std::string() : std::string(buffer);
-}
-
-std::string KindName(SegmentKind kind) {
-  switch (kind) {
-    case SegmentKind::Silent: return "OFF";
-    case SegmentKind::Steady: return "ON";
-    case SegmentKind::RampUp: return "0% -> 100%";
-    case SegmentKind::RampDown: return "100% -> 0%";
-  }
-  return std::string();
-}
-
-std::string StepNumbers(const ExpectedStep& step) {
-  std::string numbers;
-  for (size_t i = 0; i < step.setting_steps.size(); ++i) {
-    numbers += (i > 0 ? "+" : "") + std::to_string(step.setting_steps[i]);
-  }
-  return numbers.empty() ? "-" : numbers;
-}
-
-std::string HeardLength(const StepComparison& step) {
-  if (step.occurrences == 0) return "-";
-  if (step.duration_measured) return Format("%.1f ms", step.measured_ms);
-  return Format("at least %.1f ms", step.measured_ms);
-}
-
-std::string LengthResult(const StepComparison& step) {
-  if (step.occurrences == 0) return "not heard";
-  if (!step.kind_ok) return "heard " + KindName(step.heard_kind);
-  if (!step.duration_ok) return Format("%+.1f ms", step.worst_error_ms);
-  return "ok";
-}
-
-std::string ToneResult(const ToneComparison& tone) {
-  if (!tone.expected) return tone.judged ? "extra tone" : "weak extra, not judged";
-  if (!tone.heard) return tone.judged ? "missing" : "weak, not heard, not judged";
-  if (!tone.judged) return "weak, not judged";
-  std::string result;
-  if (!tone.frequency_ok) result += Format("frequency %+.2f %%", tone.frequency_error_percent);
-  if (!tone.level_ok) result += (result.empty() ? "" : ", ") + Format("level %+.1f dB", tone.level_error_db);
-  return result.empty() ? "ok" : result;
-}
-
-std::string ToneSide(bool present, double hz, double dbfs) {
-  return present ? Format("%.2f Hz %.1f dBFS", hz, dbfs) : "-";
 }
 
 std::string LevelsText(const CheckTolerances& tolerances, const CheckResult& result) {
@@ -94,12 +50,12 @@ std::vector<CheckRow> CheckRows(const CheckResult& result) {
   std::vector<CheckRow> rows;
   for (const StepComparison& step : result.steps) {
     const std::string expected = step.expected.continuous ? "continuous" : Format("%.1f ms", step.expected.duration_ms);
-    const std::string length = LengthResult(step);
-    rows.push_back({StepNumbers(step.expected), KindName(step.expected.kind), expected, HeardLength(step), length,
+    const std::string length = LengthResultText(step);
+    rows.push_back({StepNumbersText(step.expected), SegmentKindName(step.expected.kind), expected, HeardLengthText(step), length,
                     length == "ok"});
     for (const ToneComparison& tone : step.tones) {
-      rows.push_back({"", "", ToneSide(tone.expected, tone.expected_hz, tone.expected_dbfs),
-                      ToneSide(tone.heard, tone.heard_hz, tone.heard_dbfs), ToneResult(tone), tone.ok});
+      rows.push_back({"", "", ToneSideText(tone.expected, tone.expected_hz, tone.expected_dbfs),
+                      ToneSideText(tone.heard, tone.heard_hz, tone.heard_dbfs), ToneResultText(tone), tone.ok});
     }
   }
   return rows;
