@@ -30,6 +30,8 @@ SOURCES = {
                   "transcription's levels are its own default, not published)",
     "itu-list": "the ITU's list of national tones (\"Various tones used in national networks\", E.180 Supplement 2) "
                 "as reproduced in the PalmH323 documentation (`dialtone.txt`)",
+    "AN93": "Silicon Laboratories application note AN93 (ISOmodem), \"SAS Cadence for Supported Countries\": "
+            "the national call-waiting tones, taken by the vendor from ITU-T E.180 Supplement 2 (04/98)",
     "E.180": "ITU-T Recommendation E.180, the special information tone: 950, 1400 and 1800 Hz, "
              "330 ms each, then 1000 ms of silence",
     "precise-tone-plan": "the North American precise audible tone plan (ITU-T E.300-series Supplement 3): "
