@@ -56,10 +56,14 @@ struct TonesToFit {
   std::vector<double> frequencies;
   int64_t half_window = 0;
   bool tonal = false;  // they hold most of the stretch's power
+  int64_t first = 0;
+  int64_t last = 0;
 };
 
 TonesToFit MeasureTonesToFit(const int16_t* samples, int32_t rate, double dc_offset, int64_t first, int64_t last) {
   TonesToFit fit;
+  fit.first = first;
+  fit.last = last;
   Segment stretch{SegmentKind::Steady, first, last, false, false};
   SegmentTones measured = MeasureTones(samples, rate, dc_offset, stretch, Precision::Coarse);
   fit.tonal = measured.tonal;
@@ -75,13 +79,15 @@ TonesToFit MeasureTonesToFit(const int16_t* samples, int32_t rate, double dc_off
   return fit;
 }
 
-// The stretch next to the edge of the segment where its tones are measured and fitted.
-void StretchInside(const Segment& segment, bool at_start, int32_t rate, int64_t* first, int64_t* last) {
+// The tones of the segment, measured in the stretch next to its start (at_start) or end
+// where they are fitted.
+TonesToFit TonesNearEdge(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment,
+                         bool at_start) {
   const int64_t length = segment.end - segment.start;
   const int64_t guard = std::min(Samples(kFitGuardMs, rate), length / 8);
   const int64_t measured = std::min(Samples(kFittedMs, rate), length - 2 * guard);
-  *first = at_start ? segment.start + guard : segment.end - guard - measured;
-  *last = *first + measured;
+  const int64_t first = at_start ? segment.start + guard : segment.end - guard - measured;
+  return MeasureTonesToFit(samples, rate, dc_offset, first, first + measured);
 }
 
 // Where the recording, from inside towards outside, stops holding the fitted tones: the
@@ -124,10 +130,7 @@ bool FindToneStop(const int16_t* samples, double dc_offset, int32_t rate, const 
 bool SteadierThanARamp(const int16_t* samples, int32_t rate, double dc_offset, const Segment& ramp,
                        const Segment& steady) {
   const bool down = ramp.kind == SegmentKind::RampDown;
-  int64_t first = 0;
-  int64_t last = 0;
-  StretchInside(steady, !down, rate, &first, &last);
-  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  const TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, steady, !down);
   ToneFit line(samples, dc_offset, rate, tones.frequencies);
   if (!line.Fit(ramp.start, ramp.end, down ? 1.0 : 0.0, down ? 0.0 : 1.0)) return false;
   const double line_left = line.Unexplained(ramp.start, ramp.end);
@@ -172,13 +175,10 @@ void JoinFalseRamps(const int16_t* samples, int32_t rate, double dc_offset, std:
 // Whether the short sound tail, after a short silence behind the steady segment, is its
 // echo: quieter by kEchoUnderDb at least, and made of its tones.
 bool IsEchoOf(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& tail) {
-  int64_t first = 0;
-  int64_t last = 0;
-  StretchInside(steady, false, rate, &first, &last);
-  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  const TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, steady, false);
   ToneFit step(samples, dc_offset, rate, tones.frequencies);
   ToneFit echo(samples, dc_offset, rate, tones.frequencies);
-  if (!step.Fit(first, last) || !echo.Fit(tail.start, tail.end)) return false;
+  if (!step.Fit(tones.first, tones.last) || !echo.Fit(tail.start, tail.end)) return false;
   double energy = 0.0;
   for (int64_t n = tail.start; n < tail.end; ++n) energy += (samples[n] - dc_offset) * (samples[n] - dc_offset);
   const double power = energy / static_cast<double>(tail.end - tail.start);
@@ -186,55 +186,20 @@ bool IsEchoOf(const int16_t* samples, int32_t rate, double dc_offset, const Segm
          echo.Unexplained(tail.start, tail.end) <= kEchoUnexplained * energy;
 }
 
-// Joins to each steady segment the echo that a short silence cuts off behind it.
-void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+// Joins each segment to the steady segment (at least kShortestFollowedMs long) before the
+// silence of at most longest_silence in front of it, where joins(steady, silence, segment).
+template <class Joins>
+void JoinAcrossShortSilences(int32_t rate, double longest_silence_ms, std::vector<Segment>* segments, Joins joins) {
   std::vector<Segment> kept;
-  const int64_t longest = Samples(kLongestEchoMs, rate);
-  for (const Segment& segment : *segments) {
-    size_t count = kept.size();
-    bool tail = count >= 2 && IsSounding(segment.kind) && segment.end - segment.start <= longest && !segment.cut_at_end &&
-                kept[count - 1].kind == SegmentKind::Silent && kept[count - 1].end - kept[count - 1].start <= longest &&
-                kept[count - 2].kind == SegmentKind::Steady &&
-                kept[count - 2].end - kept[count - 2].start >= Samples(kShortestFollowedMs, rate) &&
-                IsEchoOf(samples, rate, dc_offset, kept[count - 2], segment);
-    if (tail) {
-      kept.pop_back();
-      kept.back().end = segment.end;
-    } else {
-      kept.push_back(segment);
-    }
-  }
-  segments->swap(kept);
-}
-
-// Whether the short silence after the steady segment is where its own tones beat to
-// nothing: fitted inside it, they are that weak there too, or still sound there at half.
-bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& gap) {
-  int64_t first = 0;
-  int64_t last = 0;
-  StretchInside(steady, false, rate, &first, &last);
-  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
-  ToneFit fit(samples, dc_offset, rate, tones.frequencies);
-  if (!fit.Fit(first, last)) return false;
-  ToneShare share(samples, dc_offset, fit, gap.start, gap.end);
-  double power = 0.0;
-  double value = share.Share((gap.start + gap.end) / 2, (gap.end - gap.start) / 2 + 1, &power);
-  return power < kNullShare * fit.Power() || value >= kHalf;
-}
-
-// Joins the steady segments on either side of a short silence where their tones beat
-// to nothing (in noise, the quiet of a beat is as deep as a gap).
-void JoinBeatNulls(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
-  std::vector<Segment> kept;
-  const int64_t longest = Samples(kLongestNullMs, rate);
+  const int64_t longest = Samples(longest_silence_ms, rate);
   const int64_t shortest = Samples(kShortestFollowedMs, rate);
   for (const Segment& segment : *segments) {
-    size_t count = kept.size();
-    bool joins = count >= 2 && segment.kind == SegmentKind::Steady && kept[count - 1].kind == SegmentKind::Silent &&
-                 kept[count - 1].end - kept[count - 1].start <= longest && kept[count - 2].kind == SegmentKind::Steady &&
-                 kept[count - 2].end - kept[count - 2].start >= shortest &&
-                 IsBeatNull(samples, rate, dc_offset, kept[count - 2], kept[count - 1]);
-    if (joins) {
+    const size_t count = kept.size();
+    const Segment* silence = count >= 2 ? &kept[count - 1] : nullptr;
+    const Segment* steady = count >= 2 ? &kept[count - 2] : nullptr;
+    if (silence != nullptr && silence->kind == SegmentKind::Silent && silence->end - silence->start <= longest &&
+        steady->kind == SegmentKind::Steady && steady->end - steady->start >= shortest &&
+        joins(*steady, *silence, segment)) {
       kept.pop_back();
       kept.back().end = segment.end;
       kept.back().cut_at_end = segment.cut_at_end;
@@ -245,15 +210,43 @@ void JoinBeatNulls(const int16_t* samples, int32_t rate, double dc_offset, std::
   segments->swap(kept);
 }
 
+// Joins to each steady segment the echo that a short silence cuts off behind it.
+void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  const int64_t longest = Samples(kLongestEchoMs, rate);
+  auto is_echo = [&](const Segment& steady, const Segment&, const Segment& tail) {
+    return IsSounding(tail.kind) && tail.end - tail.start <= longest && !tail.cut_at_end &&
+           IsEchoOf(samples, rate, dc_offset, steady, tail);
+  };
+  JoinAcrossShortSilences(rate, kLongestEchoMs, segments, is_echo);
+}
+
+// Whether the short silence after the steady segment is where its own tones beat to
+// nothing: fitted inside it, they are that weak there too, or still sound there at half.
+bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& gap) {
+  const TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, steady, false);
+  ToneFit fit(samples, dc_offset, rate, tones.frequencies);
+  if (!fit.Fit(tones.first, tones.last)) return false;
+  ToneShare share(samples, dc_offset, fit, gap.start, gap.end);
+  double power = 0.0;
+  double value = share.Share((gap.start + gap.end) / 2, (gap.end - gap.start) / 2 + 1, &power);
+  return power < kNullShare * fit.Power() || value >= kHalf;
+}
+
+// Joins the steady segments on either side of a short silence where their tones beat
+// to nothing (in noise, the quiet of a beat is as deep as a gap).
+void JoinBeatNulls(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  auto is_beat_null = [&](const Segment& steady, const Segment& gap, const Segment& next) {
+    return next.kind == SegmentKind::Steady && IsBeatNull(samples, rate, dc_offset, steady, gap);
+  };
+  JoinAcrossShortSilences(rate, kLongestNullMs, segments, is_beat_null);
+}
+
 // Where the tones of the segment start (at_start) or stop, searched from inside it to
 // outside: the edge found by loudness when it lies where the tones stop (within a fade),
 // else the first sample without them; -1 when they never stop.
 int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment, bool at_start,
                    int64_t outside) {
-  int64_t first = 0;
-  int64_t last = 0;
-  StretchInside(segment, at_start, rate, &first, &last);
-  TonesToFit tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
+  TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, segment, at_start);
   const int64_t from = std::min(Samples(kSearchFromMs, rate), (segment.end - segment.start) / 4);
   int64_t inside = at_start ? segment.start + from : segment.end - from;
   // Noise where a step should start (an AGC lifts it the longer a silence lasts, until it
@@ -261,15 +254,15 @@ int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const
   // back from the end of the first stretch that holds them.
   const int64_t hop = Samples(kNoiseHopMs, rate);
   for (int hops = 1; at_start && !tones.tonal && hops <= kMostNoiseHops; ++hops) {
-    first += hop;
-    last = std::min(last + hop, segment.end);
+    const int64_t first = tones.first + hop;
+    const int64_t last = std::min(tones.last + hop, segment.end);
     if (last - first < hop) return -1;
     tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
     inside = last;
   }
   if (tones.frequencies.empty()) return -1;
   ToneFit fit(samples, dc_offset, rate, tones.frequencies);
-  if (!fit.Fit(first, last)) return -1;
+  if (!fit.Fit(tones.first, tones.last)) return -1;
   ToneStop stop;
   if (!FindToneStop(samples, dc_offset, rate, fit, tones.half_window, inside, outside, &stop)) return -1;
   // The first sample of the sound, or one past its last.

@@ -122,15 +122,15 @@ bool MeasureToneEnvelope(const int16_t* samples, const std::vector<double>& freq
     const std::complex<double> turn(std::cos(step), std::sin(step));
     std::complex<double> phasor(1.0, 0.0);
     for (size_t b = 0; b < frames; ++b) {
-      std::complex<double> sum(0.0, 0.0);
+      std::complex<double> block(0.0, 0.0);
       int64_t begin = static_cast<int64_t>(b) * hop;
       int64_t end = std::min(envelope->sample_count, begin + hop);
       for (int64_t n = begin; n < end; ++n) {
-        sum += (samples[n] - envelope->dc_offset) * phasor;
+        block += (samples[n] - envelope->dc_offset) * phasor;
         phasor *= turn;
       }
       phasor /= std::abs(phasor);
-      blocks[b] = sum;
+      blocks[b] = block;
     }
     // A sine of amplitude A sums to A/2 per sample: its mean square is 2 |mean|^2.
     std::complex<double> window(0.0, 0.0);

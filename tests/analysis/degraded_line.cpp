@@ -21,17 +21,6 @@ int16_t Clip(double value) {
   return static_cast<int16_t>(rounded);
 }
 
-// Kaiser window's zeroth-order Bessel function, by its series.
-double BesselI0(double x) {
-  double sum = 1.0;
-  double term = 1.0;
-  for (int k = 1; k < 50; ++k) {
-    term *= (x / (2.0 * k)) * (x / (2.0 * k));
-    sum += term;
-  }
-  return sum;
-}
-
 // Windowed-sinc band-pass: 120 dB stop band (Kaiser beta 12.27) with 100 Hz transitions.
 std::vector<double> BandPassTaps(int32_t rate, double low_hz, double high_hz) {
   const double transition = 100.0 / rate;
@@ -46,59 +35,68 @@ std::vector<double> BandPassTaps(int32_t rate, double low_hz, double high_hz) {
     double ideal = t == 0.0 ? 2.0 * (high - low)
                             : (std::sin(2.0 * kPi * high * t) - std::sin(2.0 * kPi * low * t)) / (kPi * t);
     double r = t / middle;
-    taps[n] = ideal * BesselI0(beta * std::sqrt(std::max(0.0, 1.0 - r * r))) / BesselI0(beta);
+    double window = std::cyl_bessel_i(0.0, beta * std::sqrt(std::max(0.0, 1.0 - r * r))) / std::cyl_bessel_i(0.0, beta);
+    taps[n] = ideal * window;
   }
   return taps;
 }
 
-size_t PowerOfTwoAtLeast(size_t n) {
+using Spectrum = std::vector<std::complex<double>>;
+
+// values zero-padded to the power of two at least n long.
+template <typename Value>
+Spectrum Padded(const std::vector<Value>& values, size_t n) {
   size_t length = 1;
   while (length < n) length *= 2;
-  return length;
+  Spectrum padded(length);
+  std::copy(values.begin(), values.end(), padded.begin());
+  return padded;
+}
+
+// The discrete Fourier transform, the inverse one scaled by 1/n.
+Spectrum Transform(const Spectrum& values, bool inverse) {
+  Spectrum out(values.size());
+  kissfft<double>(values.size(), inverse).transform(values.data(), out.data());
+  if (inverse) {
+    for (std::complex<double>& value : out) value /= static_cast<double>(values.size());
+  }
+  return out;
 }
 
 // The minimum-phase filter of the same magnitude, from the folded real cepstrum.
 std::vector<double> MinimumPhase(const std::vector<double>& taps) {
-  const size_t n = PowerOfTwoAtLeast(16 * taps.size());
-  kissfft<double> forward(n, false);
-  kissfft<double> inverse(n, true);
-  std::vector<std::complex<double>> a(n), b(n);
-  for (size_t i = 0; i < taps.size(); ++i) a[i] = taps[i];
-  forward.transform(a.data(), b.data());
-  for (size_t i = 0; i < n; ++i) b[i] = std::log(std::max(std::abs(b[i]), 1e-9));
-  inverse.transform(b.data(), a.data());
-  for (size_t i = 0; i < n; ++i) {
-    double fold = (i == 0 || i == n / 2) ? 1.0 : i < n / 2 ? 2.0 : 0.0;
-    a[i] = a[i].real() / static_cast<double>(n) * fold;
-  }
-  forward.transform(a.data(), b.data());
-  for (size_t i = 0; i < n; ++i) b[i] = std::exp(b[i]);
-  inverse.transform(b.data(), a.data());
+  Spectrum values = Transform(Padded(taps, 16 * taps.size()), false);
+  const size_t n = values.size();
+  for (std::complex<double>& value : values) value = std::log(std::max(std::abs(value), 1e-9));
+  values = Transform(values, true);
+  for (size_t i = 0; i < n; ++i) values[i] = values[i].real() * ((i == 0 || i == n / 2) ? 1.0 : i < n / 2 ? 2.0 : 0.0);
+  values = Transform(values, false);
+  for (std::complex<double>& value : values) value = std::exp(value);
+  values = Transform(values, true);
   std::vector<double> minimum(taps.size());
-  for (size_t i = 0; i < taps.size(); ++i) minimum[i] = a[i].real() / static_cast<double>(n);
+  for (size_t i = 0; i < taps.size(); ++i) minimum[i] = values[i].real();
   return minimum;
 }
 
-// Convolution by overlapping blocks, the output advanced by delay samples and as long as
-// the input.
-std::vector<double> Convolve(const std::vector<int16_t>& samples, const std::vector<double>& taps, size_t delay) {
-  const size_t n = PowerOfTwoAtLeast(4 * taps.size());
-  const size_t block = n - taps.size() + 1;
-  kissfft<double> forward(n, false);
-  kissfft<double> inverse(n, true);
-  std::vector<std::complex<double>> response(n), a(n), b(n);
-  for (size_t i = 0; i < taps.size(); ++i) a[i] = taps[i];
-  forward.transform(a.data(), response.data());
-  std::vector<double> out(samples.size() + n, 0.0);
-  for (size_t start = 0; start < samples.size(); start += block) {
-    std::fill(a.begin(), a.end(), 0.0);
-    for (size_t i = 0; i < block && start + i < samples.size(); ++i) a[i] = samples[start + i];
-    forward.transform(a.data(), b.data());
-    for (size_t i = 0; i < n; ++i) b[i] *= response[i];
-    inverse.transform(b.data(), a.data());
-    for (size_t i = 0; i < n; ++i) out[start + i] += a[i].real() / static_cast<double>(n);
+// One second-order section, designed by the bilinear transform (RBJ's cookbook forms).
+struct Biquad {
+  double b0, b1, b2, a1, a2;
+  double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+  double Step(double x) {
+    const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    x2 = x1, x1 = x, y2 = y1, y1 = y;
+    return y;
   }
-  return std::vector<double>(out.begin() + static_cast<long>(delay), out.begin() + static_cast<long>(delay + samples.size()));
+};
+
+Biquad Butterworth(double corner_hz, int32_t rate, bool high_pass) {
+  const double omega = 2.0 * kPi * corner_hz / rate;
+  const double alpha = std::sin(omega) / std::sqrt(2.0);
+  const double cosine = std::cos(omega);
+  const double a0 = 1.0 + alpha;
+  const double edge = high_pass ? 1.0 + cosine : 1.0 - cosine;
+  const double b0 = edge / 2.0 / a0;
+  return Biquad{b0, (high_pass ? -edge : edge) / a0, b0, -2.0 * cosine / a0, (1.0 - alpha) / a0};
 }
 
 }  // namespace
@@ -168,10 +166,14 @@ std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_
                                      FilterPhase phase) {
   std::vector<double> taps = BandPassTaps(rate, low_hz, high_hz);
   // Linear phase is heard without its delay, as filters of audio editors apply it.
-  size_t delay = phase == FilterPhase::Linear ? taps.size() / 2 : 0;
+  const size_t delay = phase == FilterPhase::Linear ? taps.size() / 2 : 0;
   if (phase == FilterPhase::Minimum) taps = MinimumPhase(taps);
+  Spectrum signal = Transform(Padded(samples, samples.size() + taps.size()), false);
+  const Spectrum response = Transform(Padded(taps, signal.size()), false);
+  for (size_t i = 0; i < signal.size(); ++i) signal[i] *= response[i];
+  signal = Transform(signal, true);
   std::vector<int16_t> filtered;
-  for (double value : Convolve(samples, taps, delay)) filtered.push_back(Clip(value));
+  for (size_t n = 0; n < samples.size(); ++n) filtered.push_back(Clip(signal[n + delay].real()));
   return filtered;
 }
 
@@ -179,12 +181,6 @@ std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rat
   const double attack = 1.0 - std::exp(-1.0 / (0.010 * rate));
   const double release = 1.0 - std::exp(-1.0 / (0.200 * rate));
   const size_t look_ahead = static_cast<size_t>(0.010 * rate);
-  // Gain for the level followed (peaks, in dBFS): 0.8 dB up per dB under -8 (at most
-  // 20 dB), none above; 5 dB down overall.
-  auto gain_db = [](double level_db) {
-    double lift = level_db < -8.0 ? std::min(20.0, 0.8 * (-8.0 - level_db)) : 0.0;
-    return lift - 5.0;
-  };
   std::vector<double> follower(samples.size());
   double level = std::pow(10.0, -90.0 / 20.0);
   for (size_t n = 0; n < samples.size(); ++n) {
@@ -196,56 +192,18 @@ std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rat
   for (size_t n = 0; n < samples.size(); ++n) {
     double ahead = follower[std::min(samples.size() - 1, n + look_ahead)];
     double db = 20.0 * std::log10(std::max(ahead, 1e-9));
-    out.push_back(Clip(samples[n] * std::pow(10.0, gain_db(db) / 20.0)));
+    // 0.8 dB up per dB under -8 dBFS of the peaks followed (at most 20 dB), none above; 5 dB
+    // down overall.
+    double lift = db < -8.0 ? std::min(20.0, 0.8 * (-8.0 - db)) : 0.0;
+    out.push_back(Clip(samples[n] * std::pow(10.0, (lift - 5.0) / 20.0)));
   }
   return out;
 }
-
-}  // namespace sonaril_test
-
-namespace sonaril_test {
-namespace {
-
-// One second-order section, designed by the bilinear transform (RBJ's cookbook forms).
-struct Biquad {
-  double b0, b1, b2, a1, a2;
-  double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
-  double Step(double x) {
-    const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return y;
-  }
-};
-
-Biquad Butterworth(double corner_hz, int32_t rate, bool high_pass) {
-  const double omega = 2.0 * kPi * corner_hz / rate;
-  const double alpha = std::sin(omega) / std::sqrt(2.0);
-  const double cosine = std::cos(omega);
-  const double a0 = 1.0 + alpha;
-  Biquad section{};
-  if (high_pass) {
-    section.b0 = (1.0 + cosine) / 2.0 / a0;
-    section.b1 = -(1.0 + cosine) / a0;
-  } else {
-    section.b0 = (1.0 - cosine) / 2.0 / a0;
-    section.b1 = (1.0 - cosine) / a0;
-  }
-  section.b2 = section.b0;
-  section.a1 = -2.0 * cosine / a0;
-  section.a2 = (1.0 - alpha) / a0;
-  return section;
-}
-
-}  // namespace
 
 std::vector<int16_t> ThroughTelephoneBand(const std::vector<int16_t>& samples, int32_t rate) {
   std::vector<Biquad> sections = {Butterworth(300.0, rate, true), Butterworth(300.0, rate, true),
                                   Butterworth(3400.0, rate, false), Butterworth(3400.0, rate, false)};
   std::vector<int16_t> filtered;
-  filtered.reserve(samples.size());
   for (int16_t sample : samples) {
     double value = sample;
     for (Biquad& section : sections) value = section.Step(value);

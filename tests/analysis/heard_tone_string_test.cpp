@@ -78,47 +78,37 @@ TEST(HeardToneString, SilenceIsNoToneString) {
   EXPECT_EQ(why_not, "no tone was heard");
 }
 
-struct LongOrOddCase {
-  const char* name;
-  int32_t rate;
-  double on_ms, off_ms, recording_s;
-  int32_t setting_rate, repeat;
-};
-
 // However long the recording and whatever its rate, what it repeats can be written as a
 // setting: the cycles are capped to what a setting counts, and at 44.1 kHz (where only
 // multiples of 10 ms are whole samples) the setting takes 48 kHz.
 TEST(HeardToneString, LongRecordingsAndOddRatesStillMakeASetting) {
-  const std::vector<LongOrOddCase> cases = {
-      {"50 s at 48 kHz", 48000, 500, 500, 50, 48000, 44},
-      {"300 s at 8 kHz", 8000, 500, 500, 300, 8000, 100},
-      {"300 s at 8 kHz, 2 s cycle", 8000, 1000, 1000, 300, 8000, 100},
-      {"300 s at 8 kHz, 3 s cycle", 8000, 1000, 2000, 900, 8000, 89},
-      {"44.1 kHz, lengths off the 10 ms", 44100, 333, 667, 10, 48000, 10},
+  struct {
+    int32_t rate;
+    double on_ms, off_ms, recording_s;
+    int32_t setting_rate, repeat;
+  } const cases[] = {
+      {48000, 500, 500, 50, 48000, 44},
+      {8000, 500, 500, 300, 8000, 100},
+      {8000, 1000, 2000, 900, 8000, 89},
+      {44100, 333, 667, 10, 48000, 10},
   };
-  for (const LongOrOddCase& test : cases) {
+  for (const auto& test : cases) {
     RecordingAnalysis analysis;
     analysis.sampling_frequency = test.rate;
     analysis.duration_ms = test.recording_s * 1000.0;
-    analysis.heard_tone = true;
-    analysis.cycle.repeats = true;
+    analysis.heard_tone = analysis.cycle.repeats = true;
     analysis.cycle.duration_ms = test.on_ms + test.off_ms;
-    HeardStep on;
-    on.kind = SegmentKind::Steady;
-    on.duration_ms = test.on_ms;
-    on.tones = {TonePeak{425.0, -10.0}};
-    HeardStep off;
-    off.duration_ms = test.off_ms;
-    analysis.steps = {on, off};
+    analysis.steps = {{SegmentKind::Steady, test.on_ms, false, 0, {TonePeak{425.0, -10.0}}},
+                      {SegmentKind::Silent, test.off_ms}};
     HeardTone heard;
     std::string why_not;
-    ASSERT_TRUE(DescribeHeardTone(analysis, &heard, &why_not)) << test.name;
-    EXPECT_EQ(heard.options.sampling_frequency, test.setting_rate) << test.name;
-    EXPECT_EQ(heard.options.repeat, test.repeat) << test.name;
+    ASSERT_TRUE(DescribeHeardTone(analysis, &heard, &why_not)) << test.rate;
+    EXPECT_EQ(heard.options.sampling_frequency, test.setting_rate) << test.rate;
+    EXPECT_EQ(heard.options.repeat, test.repeat) << test.recording_s;
     ToneSetting setting;
-    ASSERT_TRUE(BuildToneSetting(heard.sequence, heard.options, &setting, &why_not)) << test.name << ": " << why_not;
+    ASSERT_TRUE(BuildToneSetting(heard.sequence, heard.options, &setting, &why_not)) << why_not;
     EXPECT_EQ(ValidateForSynthesis(setting, setting.sampling_frequency, setting.repeat), SynthesisRefusal::None)
-        << test.name;
+        << test.recording_s;
   }
 }
 

@@ -34,11 +34,12 @@ bool Load(const std::string& path, ToneSetting* setting);
 bool HeardAsWrittenYet(const std::string& path) {
   ToneSetting setting;
   if (!Load(path, &setting)) return true;  // and fails where it is used
-  bool apart = true;
   for (const ToneEntry* a = setting.tones; a != nullptr; a = a->next) {
-    for (const ToneEntry* b = a->next; b != nullptr; b = b->next) apart = apart && std::abs(a->frequency - b->frequency) >= 30;
+    for (const ToneEntry* b = a->next; b != nullptr; b = b->next) {
+      if (std::abs(a->frequency - b->frequency) < 30) return false;
+    }
   }
-  return apart;
+  return true;
 }
 
 // Every .ton file of the examples and of the tone library that the analysis hears as written.
@@ -296,29 +297,28 @@ TEST(Degradations, WrongRendersFailOnTheRightRow) {
   }
 }
 
-// A ring-back of on_ms at 450 Hz and 4 s of silence.
-ExpectedCycle RingBack(int32_t on_ms, ToneSetting* setting) {
-  AddStep(*setting, On, on_ms);
-  AddStep(*setting, Off, 4000);
+// A ring-back at 450 Hz: each ON of on_ms, 4 s of silence after each.
+ExpectedCycle RingBack(std::initializer_list<int32_t> on_ms, ToneSetting* setting) {
+  for (int32_t on : on_ms) {
+    AddStep(*setting, On, on);
+    AddStep(*setting, Off, 4000);
+  }
   AddTone(*setting, Sine, 450, 0, 0, -1, 30);
   ExpectedCycle expected;
   EXPECT_EQ(BuildExpectedCycle(*setting, &expected), SynthesisRefusal::None);
   return expected;
 }
 
-struct Excerpt {
-  const char* name;
-  int32_t recorded_on_ms;  // the ring-back recorded
-  int32_t expected_on_ms;  // the setting checked against
-  double from_s, to_s;     // the part of three cycles recorded
-  bool pass, too_short;
-  int64_t needed_seconds;
-};
-
 // No PASS without a measurement: a recording that holds no step whole, nor a part as long
 // as the step, is too short to judge, unless what it holds already contradicts the setting.
 TEST(TooShortToJudge, OnlyAMeasuredStepPasses) {
-  const std::vector<Excerpt> excerpts = {
+  struct {
+    const char* name;
+    int32_t recorded_on_ms, expected_on_ms;
+    double from_s, to_s;  // the part of three cycles recorded
+    bool pass, too_short;
+    int64_t needed_seconds;
+  } const excerpts[] = {
       {"both steps cut, a 1 s ring-back as a 2 s one", 1000, 2000, 0.5, 4.5, false, true, 10},
       {"both steps cut, against itself", 1000, 1000, 0.5, 4.5, false, true, 9},
       {"one cycle and a bit", 1000, 1000, 0.5, 5.7, false, true, 9},
@@ -326,19 +326,28 @@ TEST(TooShortToJudge, OnlyAMeasuredStepPasses) {
       {"one cycle from its start", 1000, 1000, 0.0, 5.0, true, false, 9},
       {"a cut step already too long", 2000, 1000, 0.2, 4.0, false, false, 9},
   };
-  for (const Excerpt& excerpt : excerpts) {
-    ToneSetting recorded;
-    RingBack(excerpt.recorded_on_ms, &recorded);
-    ToneSetting checked;
-    const ExpectedCycle expected = RingBack(excerpt.expected_on_ms, &checked);
+  for (const auto& excerpt : excerpts) {
+    ToneSetting recorded, checked;
+    RingBack({excerpt.recorded_on_ms}, &recorded);
     std::vector<int16_t> samples = Render(recorded, 3);
     samples.resize(static_cast<size_t>(excerpt.to_s * recorded.sampling_frequency));
     samples = sonaril_test::StartingAt(samples, recorded.sampling_frequency, excerpt.from_s);
-    CheckResult result = Check(expected, samples, recorded.sampling_frequency);
+    CheckResult result = Check(RingBack({excerpt.expected_on_ms}, &checked), samples, recorded.sampling_frequency);
     EXPECT_EQ(result.pass, excerpt.pass) << excerpt.name;
     EXPECT_EQ(result.too_short, excerpt.too_short) << excerpt.name;
     EXPECT_EQ(result.needed_seconds, excerpt.needed_seconds) << excerpt.name;
   }
+}
+
+// The length shown for a step is the occurrence that decides, beside its difference.
+TEST(CheckHeardLength, IsTheOccurrenceThatDecides) {
+  ToneSetting heard, setting;
+  RingBack({500, 560, 480}, &heard);
+  CheckResult result = Check(RingBack({500}, &setting), Render(heard, 1), heard.sampling_frequency);
+  ASSERT_EQ(result.steps.size(), 2u);
+  EXPECT_NEAR(result.steps[0].measured_ms, 560.0, 0.5);
+  EXPECT_NEAR(result.steps[0].worst_error_ms, 60.0, 0.5);
+  EXPECT_FALSE(result.pass);
 }
 
 }  // namespace
