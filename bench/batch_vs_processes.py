@@ -8,11 +8,10 @@ their ratio are printed. Usage:
     bench/batch_vs_processes.py PATH/TO/sonaril-cli [RUNS]
 """
 import os
-import statistics
-import subprocess
 import sys
 import tempfile
-import time
+
+from process_timing import median_ms
 
 LIBRARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tones")
 
@@ -22,13 +21,6 @@ def settings():
     for folder, _, names in os.walk(LIBRARY):
         found += [os.path.join(folder, name) for name in names if name.endswith(".ton")]
     return sorted(found)
-
-
-def time_once(commands):
-    start = time.perf_counter()
-    for command in commands:
-        subprocess.run(command, check=True)
-    return time.perf_counter() - start
 
 
 def main():
@@ -41,13 +33,8 @@ def main():
         batch = [[cli, "render", LIBRARY, "-o", os.path.join(folder, "batch") + "/", "--format", "wav-mulaw"]]
         one_each = [[cli, "render", path, "-o", os.path.join(folder, f"{index}.wav"), "--format", "wav-mulaw"]
                     for index, path in enumerate(files)]
-        time_once(batch)  # warm the caches and check that it works
-        times = {"batch": [], "one_each": []}
-        for _ in range(runs):
-            times["batch"].append(time_once(batch))
-            times["one_each"].append(time_once(one_each))
-    batch_ms = statistics.median(times["batch"]) * 1000
-    one_each_ms = statistics.median(times["one_each"]) * 1000
+        ms = median_ms({"batch": batch, "one_each": one_each}, runs)
+    batch_ms, one_each_ms = ms["batch"], ms["one_each"]
     print(f"{len(files)} settings, median of {runs} runs each")
     print(f"one process, render FOLDER -o OUT/: {batch_ms:.0f} ms")
     print(f"one process per setting:             {one_each_ms:.0f} ms")

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/recording.h"
+#include "digits/digit_plan.h"
 #include "digits/digit_receiver.h"
 #include "files/string.h"
 #include "tests/analysis/degraded_line.h"
@@ -30,7 +31,7 @@ void Listen(const char* what, const std::vector<int16_t>& line, Tally* tally) {
   tally->seconds += static_cast<double>(line.size()) / kRate;
   for (const HeardDigit& digit : HearDigits(line, kRate)) {
     ++tally->false_digits;
-    std::printf("  false %s %s in %s at %.0f ms, %.0f ms, %.1f + %.1f Hz\n", digit.system == DigitSystem::Dtmf ? "DTMF" : "MF",
+    std::printf("  false %s %s in %s at %.0f ms, %.0f ms, %.1f + %.1f Hz\n", DigitSystemName(digit.system),
                 digit.name.c_str(), what, digit.start_ms, digit.duration_ms, digit.low_hz, digit.high_hz);
   }
 }

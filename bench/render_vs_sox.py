@@ -16,23 +16,16 @@ and the ratio are printed. Usage:
 """
 import os
 import shutil
-import statistics
-import subprocess
 import sys
 import tempfile
-import time
+
+from process_timing import median_ms
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SETTING = os.path.join(HERE, "largest-setting.ton")
 # The setting's eight tones, for SoX: one per channel, then mixed down to mono.
 SOX_TONES = ["sine", "425", "sine", "1209", "square", "697", "square", "3400",
              "triangle", "941", "triangle", "1633", "sawtooth", "350", "sawtooth", "2600"]
-
-
-def time_once(command):
-    start = time.perf_counter()
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
-    return time.perf_counter() - start
 
 
 def main():
@@ -51,15 +44,9 @@ def main():
             "start-up": [cli, "--version"],
             "render into memory": [cli, "render", SETTING, "-o", os.path.join(memory, "sonaril.wav")],
         }
-        for command in commands.values():  # warm the caches and check that all work
-            time_once(command)
-        times = {name: [] for name in commands}
-        for _ in range(runs):
-            for name, command in commands.items():
-                times[name].append(time_once(command))
+        ms = median_ms({name: [command] for name, command in commands.items()}, runs)
         if memory != folder:
             shutil.rmtree(memory)
-    ms = {name: statistics.median(values) * 1000 for name, values in times.items()}
     print(f"sonaril-cli render:  median {ms['render']:.1f} ms over {runs} runs")
     print(f"sox synth (-c 1):    median {ms['sox']:.1f} ms over {runs} runs")
     print(f"ratio sox / render:  {ms['sox'] / ms['render']:.1f}")

@@ -1,11 +1,10 @@
 #include "cli/digit_report.h"
 
 #include "cli/report_text.h"
+#include "digits/digit_plan.h"
 #include "synth/signal_level.h"
 
 namespace {
-
-const char* SystemName(DigitSystem system) { return system == DigitSystem::Dtmf ? "DTMF" : "MF"; }
 
 std::string Names(const std::vector<HeardDigit>& digits) {
   const std::string names = HeardDigitString(digits);
@@ -55,7 +54,7 @@ std::string FormatDigitsText(const std::vector<HeardDigit>& digits) {
                                    DbfsToDbm0(digit.low_dbfs));
     const std::string high = Format("%.2f Hz %+.2f %% %.1f dBm0", digit.high_hz, digit.high_deviation_percent,
                                     DbfsToDbm0(digit.high_dbfs));
-    out += Format("  %-6s %-6s %-10s %-10s %-30s %-30s %+.1f dB\n", digit.name.c_str(), SystemName(digit.system),
+    out += Format("  %-6s %-6s %-10s %-10s %-30s %-30s %+.1f dB\n", digit.name.c_str(), DigitSystemName(digit.system),
                   Format("%.3f s", digit.start_ms / 1000.0).c_str(), Format("%.1f ms", digit.duration_ms).c_str(),
                   low.c_str(), high.c_str(), digit.twist_db);
   }
@@ -66,7 +65,7 @@ JsonValue DigitsJson(const std::vector<HeardDigit>& digits) {
   JsonValue heard = JsonValue::array();
   for (const HeardDigit& digit : digits) {
     heard.push_back({{"digit", digit.name},
-                     {"system", SystemName(digit.system)},
+                     {"system", DigitSystemName(digit.system)},
                      {"start_ms", JsonFixed(digit.start_ms, 1)},
                      {"duration_ms", JsonFixed(digit.duration_ms, 1)},
                      {"low_hz", JsonFixed(digit.low_hz, 2)},
@@ -86,8 +85,8 @@ std::string FormatDigitCheckText(const std::string& recording_path, const std::s
                                  const CheckTolerances& tolerances, const std::vector<ExpectedDigit>& expected,
                                  const std::vector<HeardDigit>& heard, const DigitCheck& check) {
   std::string out = "Recording:  " + recording_path + "\n";
-  out += "Setting:    " + setting_path + Format(" (%s digits %s)\n",
-                                                SystemName(expected.front().system), ExpectedNames(expected).c_str());
+  out += "Setting:    " + setting_path +
+         Format(" (%s digits %s)\n", DigitSystemName(expected.front().system), ExpectedNames(expected).c_str());
   out += "Heard:      " + Names(heard) + "\n";
   out += "Tolerances: cadence " + CadenceText(tolerances) + "\n";
   out += Format("  %-4s %-9s %-6s %-20s %-20s %s\n", "#", "Expected", "Heard", "On (expected/heard)",
@@ -124,11 +123,11 @@ std::string FormatDigitCheckJson(const std::string& recording_path, const std::s
   JsonValue cadence = tolerances.cadence_in_ms
                           ? JsonValue{{"cadence_ms", JsonFixed(tolerances.cadence_ms, 3)}}
                           : JsonValue{{"cadence_percent", JsonFixed(tolerances.cadence_percent, 3)},
-                                      {"cadence_floor_ms", JsonFixed(tolerances.cadence_floor_ms, 3)}};
+                                      {"cadence_at_least_ms", JsonFixed(tolerances.cadence_floor_ms, 3)}};
   JsonValue report = {{"recording", recording_path},
                       {"setting", setting_path},
                       {"result", check.pass ? "PASS" : "FAIL"},
-                      {"system", SystemName(expected.front().system)},
+                      {"system", DigitSystemName(expected.front().system)},
                       {"expected", ExpectedNames(expected)},
                       {"heard", DigitsJson(heard)},
                       {"tolerances", cadence},

@@ -7,10 +7,6 @@
 
 namespace {
 
-bool Within(double hertz, double nominal, const ReceiverLimits& limits) {
-  return std::fabs(hertz - nominal) <= nominal * limits.frequency_cut_percent / 100.0 + limits.frequency_cut_hz;
-}
-
 // The digit of the system whose pair a part sounds, and how far off it lies; -1 for none.
 int PartDigit(const TonePart& part, DigitSystem system, double* deviation) {
   if (part.tones.size() != 2) return -1;
@@ -19,7 +15,8 @@ int PartDigit(const TonePart& part, DigitSystem system, double* deviation) {
   const std::vector<PlanDigit>& plan = DigitPlan(system);
   const ReceiverLimits& limits = DigitReceiverLimits(system);
   for (size_t i = 0; i < plan.size(); ++i) {
-    if (Within(low, plan[i].low_hz, limits) && Within(high, plan[i].high_hz, limits)) {
+    if (FrequencyCutShare(limits, low, plan[i].low_hz) <= 1.0 &&
+        FrequencyCutShare(limits, high, plan[i].high_hz) <= 1.0) {
       *deviation = std::fabs(low / plan[i].low_hz - 1.0) + std::fabs(high / plan[i].high_hz - 1.0);
       return static_cast<int>(i);
     }

@@ -441,7 +441,8 @@ class SystemReceiver {
     const double low_power = measured.low_amplitude * measured.low_amplitude / 2.0;
     const double high_power = measured.high_amplitude * measured.high_amplitude / 2.0;
     if (low_power < lowest_power_ || high_power < lowest_power_) return false;
-    if (!WithinFrequency(measured.low_hz, planned.low_hz) || !WithinFrequency(measured.high_hz, planned.high_hz)) {
+    if (!(FrequencyCutShare(limits_, measured.low_hz, planned.low_hz) <= 1.0 &&
+          FrequencyCutShare(limits_, measured.high_hz, planned.high_hz) <= 1.0)) {
       return false;
     }
     const double twist = Db(high_power / low_power);
@@ -459,11 +460,6 @@ class SystemReceiver {
     digit->high_dbfs = Db(high_power / kFullScalePower);
     digit->twist_db = twist;
     return true;
-  }
-
-  bool WithinFrequency(double measured_hz, double nominal_hz) const {
-    return std::fabs(measured_hz - nominal_hz) <= nominal_hz * limits_.frequency_cut_percent / 100.0 +
-                                                     limits_.frequency_cut_hz;
   }
 
   const DigitSystem system_;
@@ -486,10 +482,8 @@ double Overlap(const HeardDigit& a, const HeardDigit& b) {
 double WorseDeviation(const HeardDigit& digit) {
   const ReceiverLimits& limits = DigitReceiverLimits(digit.system);
   const PlanDigit& planned = DigitPlan(digit.system)[static_cast<size_t>(digit.digit)];
-  auto share = [&](double hertz, double nominal) {
-    return std::fabs(hertz - nominal) / (nominal * limits.frequency_cut_percent / 100.0 + limits.frequency_cut_hz);
-  };
-  return std::max(share(digit.low_hz, planned.low_hz), share(digit.high_hz, planned.high_hz));
+  return std::max(FrequencyCutShare(limits, digit.low_hz, planned.low_hz),
+                  FrequencyCutShare(limits, digit.high_hz, planned.high_hz));
 }
 
 // Some digits of the two plans lie within each other's limits (DTMF 3, 697 + 1477 Hz, and
@@ -574,6 +568,10 @@ __attribute__((noinline)) bool Decimate(const std::vector<int16_t>& samples, int
 
 const ReceiverLimits& DigitReceiverLimits(DigitSystem system) {
   return system == DigitSystem::Dtmf ? kDtmfLimits : kMfLimits;
+}
+
+double FrequencyCutShare(const ReceiverLimits& limits, double hertz, double nominal_hz) {
+  return std::fabs(hertz - nominal_hz) / (nominal_hz * limits.frequency_cut_percent / 100.0 + limits.frequency_cut_hz);
 }
 
 std::vector<HeardDigit> HearDigits(const std::vector<int16_t>& samples, int32_t rate) {

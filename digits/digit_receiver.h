@@ -22,6 +22,8 @@ struct ReceiverLimits {
   double longest_interruption_ms;  // a shorter break does not split a digit
 };
 const ReceiverLimits& DigitReceiverLimits(DigitSystem system);
+// How far hertz lies off nominal_hz as a share of what the limits allow: up to 1 is heard as it.
+double FrequencyCutShare(const ReceiverLimits& limits, double hertz, double nominal_hz);
 
 struct HeardDigit {
   DigitSystem system = DigitSystem::Dtmf;

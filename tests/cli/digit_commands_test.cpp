@@ -2,6 +2,7 @@
 // back by analyze and compared by check; bad digits and options refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,12 +18,11 @@ using sonaril_test::TempDir;
 
 bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// The setting for digits, rendered to a WAV file; its path.
-std::string Recorded(const TempDir& dir, const std::vector<std::string>& command, const std::string& name) {
-  std::vector<std::string> arguments = command;
+// The setting the command writes (to NAME.ton), rendered to NAME.wav; the recording's path.
+std::string Recorded(const TempDir& dir, std::vector<std::string> command, const std::string& name) {
   const std::string setting = dir.File(name + ".ton"), recording = dir.File(name + ".wav");
-  arguments.insert(arguments.end(), {"-o", setting});
-  CliRun made = RunTool(dir, arguments);
+  command.insert(command.end(), {"-o", setting});
+  const CliRun made = RunTool(dir, command);
   EXPECT_EQ(made.exit_code, kExitSuccess) << made.err;
   EXPECT_EQ(RunTool(dir, {"render", setting, "-o", recording}).exit_code, kExitSuccess);
   return recording;
@@ -31,8 +31,6 @@ std::string Recorded(const TempDir& dir, const std::vector<std::string>& command
 TEST(CliDigits, WritesSettingsWhoseDigitsAnalyzeAndCheckHearBack) {
   TempDir dir;
   const std::string dtmf = Recorded(dir, {"dtmf", "555,1234#"}, "dtmf");
-  CliRun info = RunTool(dir, {"info", dir.File("dtmf.ton"), "--tone-string"});
-  EXPECT_EQ(info.out.substr(0, 50), "770@-9+1336@-7/100,0/100,770@-9+1336@-7/100,0/100,");
   CliRun text = RunTool(dir, {"analyze", dtmf});
   ASSERT_EQ(text.exit_code, kExitSuccess) << text.err;
   EXPECT_TRUE(Holds(text.out, "Digits:             5551234#\n")) << text.out;
@@ -44,15 +42,14 @@ TEST(CliDigits, WritesSettingsWhoseDigitsAnalyzeAndCheckHearBack) {
   EXPECT_EQ(RunTool(dir, {"check", dtmf, dir.File("dtmf.ton")}).exit_code, kExitSuccess);
 
   const std::string mf = Recorded(dir, {"mf", "KP0123ST", "--rate", "16000", "--twist", "3"}, "mf");
-  CliRun heard = RunTool(dir, {"analyze", mf});
-  EXPECT_TRUE(Holds(heard.out, "Digits:             KP0123ST\n")) << heard.out;
+  EXPECT_TRUE(Holds(RunTool(dir, {"analyze", mf}).out, "Digits:             KP0123ST\n"));
 
-  // One digit wrong, then one missing: check names it and fails.
+  // One digit wrong (as text), then one missing (as JSON): check names it and fails.
   Recorded(dir, {"dtmf", "555,1334#"}, "wrong");
   CliRun wrong = RunTool(dir, {"check", dtmf, dir.File("wrong.ton")});
   EXPECT_EQ(wrong.exit_code, kExitCheckFailed);
   EXPECT_TRUE(Holds(wrong.out, "  5    3         2      100 / ")) << wrong.out;
-  EXPECT_TRUE(Holds(wrong.out, "wrong digit\nFAIL\n") || Holds(wrong.out, "wrong digit\n")) << wrong.out;
+  EXPECT_TRUE(Holds(wrong.out, "wrong digit\n")) << wrong.out;
   Recorded(dir, {"dtmf", "555,12345#"}, "longer");
   CliRun missing = RunTool(dir, {"check", dtmf, dir.File("longer.ton"), "--json"});
   EXPECT_EQ(missing.exit_code, kExitCheckFailed);
@@ -66,29 +63,20 @@ TEST(CliDigits, RefusesBadDigitsAndOptionsWithOneLine) {
   const std::string output = dir.File("out.ton");
   struct Case {
     std::vector<std::string> arguments;
-    int exit_code;
-    const char* error;
+    const char* error;  // nullptr: any one line
   } cases[] = {
-      {{"dtmf", "12x", "-o", output}, kExitUsageError,
+      {{"dtmf", "12x", "-o", output},
        "sonaril-cli: dtmf: 'x' at position 3 is no DTMF digit (0-9 * # A B C D, ',' for a pause)\n"},
-      {{"mf", "KP1*", "-o", output}, kExitUsageError,
-       "sonaril-cli: mf: '*' at position 4 is no MF digit (0-9 KP ST STP ST2P ST3P, ',' for a pause)\n"},
-      {{"dtmf", "1", "-o", output, "--on", "0"}, kExitUsageError,
-       "sonaril-cli: dtmf: a tone of 0 ms is not between 1 and 60000 ms\n"},
-      {{"dtmf", "1", "-o", output, "--level", "60"}, kExitUsageError,
+      {{"dtmf", "1", "-o", output, "--level", "60"},
        "sonaril-cli: dtmf: part 1 (697@-1.3+1209@-1.3/100): its levels add up to 120%, more than full scale\n"},
-      {{"mf", "1", "-o", output, "--rate", "44100"}, kExitUsageError,
-       "sonaril-cli: mf: part 1 (700@-7+900@-7/68): 68 ms, which is not a whole number of samples at 44100 Hz\n"},
-      {{"dtmf", "1"}, kExitUsageError, nullptr},
-      {{"dtmf", "1", "-o", output, "--dbm0", "-9;-7"}, kExitUsageError, nullptr},
-      {{"dtmf", "1", "-o", output, "--twist", "x"}, kExitUsageError, nullptr},
+      {{"dtmf", "1"}, nullptr},
+      {{"dtmf", "1", "-o", output, "--dbm0", "-9;-7"}, nullptr},
+      {{"dtmf", "1", "-o", output, "--twist", "x"}, nullptr},
   };
   for (const Case& c : cases) {
     CliRun run = RunTool(dir, c.arguments);
-    EXPECT_EQ(run.exit_code, c.exit_code) << c.arguments[1];
-    if (c.error) {
-      EXPECT_EQ(run.err, c.error);
-    }
+    EXPECT_EQ(run.exit_code, kExitUsageError) << c.arguments[1];
+    if (c.error) EXPECT_EQ(run.err, c.error);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_FALSE(std::filesystem::exists(output)) << "nothing written";
   }

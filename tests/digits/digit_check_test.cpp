@@ -13,9 +13,8 @@ namespace {
 std::vector<ExpectedDigit> Expected(const std::string& digits, const DigitOptions& options) {
   ToneSequence sequence;
   std::string why_not;
-  EXPECT_TRUE(DigitsToToneSequence(digits, options, &sequence, &why_not)) << why_not;
   std::vector<ExpectedDigit> expected;
-  EXPECT_TRUE(ReadExpectedDigits(sequence, &expected)) << digits;
+  EXPECT_TRUE(DigitsToToneSequence(digits, options, &sequence, &why_not) && ReadExpectedDigits(sequence, &expected));
   return expected;
 }
 
@@ -38,36 +37,36 @@ TEST(DigitCheck, NamesTheDigitThatIsWrongMissingExtraOrMistimed) {
   slow.on_ms = 150;
   DigitOptions mf_late = DefaultDigitOptions(DigitSystem::Mf);
   mf_late.off_ms = 120;
-  CheckTolerances tolerances;
-  auto allowed = [&](double ms) { return AllowedCadenceMs(tolerances, ms); };
   struct Case {
     const char* expected;
-    DigitSystem system;
     const char* sent;
     DigitOptions sent_with;
     const char* rows;
   } cases[] = {
-      {"55,12#", DigitSystem::Dtmf, "55,12#", dtmf, "5/5 ok, 5/5 ok, 1/1 ok, 2/2 ok, #/# ok, PASS"},
-      {"55,12#", DigitSystem::Dtmf, "55,13#", dtmf, "5/5 ok, 5/5 ok, 1/1 ok, 2/3 wrong, #/# ok, FAIL"},
+      {"55,12#", "55,12#", dtmf, "5/5 ok, 5/5 ok, 1/1 ok, 2/2 ok, #/# ok, PASS"},
+      {"55,12#", "55,13#", dtmf, "5/5 ok, 5/5 ok, 1/1 ok, 2/3 wrong, #/# ok, FAIL"},
       // Either 5 may be the missing one; the way back through the alignment names the first.
-      {"55,12#", DigitSystem::Dtmf, "5,12#", dtmf, "5/- missing, 5/5 ok, 1/1 ok, 2/2 ok, #/# ok, FAIL"},
-      {"55,12#", DigitSystem::Dtmf, "55,12#0", dtmf, "5/5 ok, 5/5 ok, 1/1 ok, 2/2 ok, #/# ok, -/0 extra, FAIL"},
+      {"55,12#", "5,12#", dtmf, "5/- missing, 5/5 ok, 1/1 ok, 2/2 ok, #/# ok, FAIL"},
+      {"55,12#", "55,12#0", dtmf, "5/5 ok, 5/5 ok, 1/1 ok, 2/2 ok, #/# ok, -/0 extra, FAIL"},
       // 50 ms too long is beyond 10 %; the gap after the pause is 500 ms long either way.
-      {"55,12#", DigitSystem::Dtmf, "55,12#", slow,
-       "5/5 timing on, 5/5 timing on, 1/1 timing on, 2/2 timing on, #/# timing on, FAIL"},
-      {"KP12ST", DigitSystem::Mf, "KP12ST", mf_late, "KP/KP timing off, 1/1 timing off, 2/2 timing off, ST/ST ok, FAIL"},
+      {"55,12#", "55,12#", slow, "5/5 timing on, 5/5 timing on, 1/1 timing on, 2/2 timing on, #/# timing on, FAIL"},
+      {"KP12ST", "KP12ST", mf_late, "KP/KP timing off, 1/1 timing off, 2/2 timing off, ST/ST ok, FAIL"},
   };
+  const CheckTolerances tolerances;
   for (const Case& c : cases) {
-    const std::vector<ExpectedDigit> expected = Expected(c.expected, DefaultDigitOptions(c.system));
-    const std::vector<HeardDigit> heard =
-        HearDigits(sonaril_test::Joined(sonaril_test::Silence(150), sonaril_test::RenderDigits(c.sent, c.sent_with)), 8000);
-    EXPECT_EQ(Rows(CheckDigits(expected, heard, allowed), expected, heard), c.rows) << c.sent;
+    const std::vector<ExpectedDigit> expected = Expected(c.expected, DefaultDigitOptions(c.sent_with.system));
+    const std::vector<int16_t> sent =
+        sonaril_test::Joined(sonaril_test::Silence(150), sonaril_test::RenderDigits(c.sent, c.sent_with));
+    const std::vector<HeardDigit> heard = HearDigits(sent, 8000);
+    const DigitCheck check =
+        CheckDigits(expected, heard, [&](double ms) { return AllowedCadenceMs(tolerances, ms); });
+    EXPECT_EQ(Rows(check, expected, heard), c.rows) << c.sent;
   }
 }
 
 TEST(DigitCheck, ReadsOnlySequencesThatSendDigitsOfOnePlan) {
   struct Case {
-    const char* string_parts;  // described for the failure message
+    const char* what;
     ToneSequence sequence;
     const char* names;  // the digits read, or "-" for none
   } cases[] = {
@@ -81,13 +80,9 @@ TEST(DigitCheck, ReadsOnlySequencesThatSendDigitsOfOnePlan) {
   };
   for (const Case& c : cases) {
     std::vector<ExpectedDigit> digits;
-    std::string names;
-    if (ReadExpectedDigits(c.sequence, &digits)) {
-      for (const ExpectedDigit& digit : digits) names += digit.name;
-    } else {
-      names = "-";
-    }
-    EXPECT_EQ(names, c.names) << c.string_parts;
+    std::string names = ReadExpectedDigits(c.sequence, &digits) ? "" : "-";
+    for (const ExpectedDigit& digit : digits) names += digit.name;
+    EXPECT_EQ(names, c.names) << c.what;
   }
 }
 

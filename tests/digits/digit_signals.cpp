@@ -10,18 +10,18 @@ namespace sonaril_test {
 
 std::vector<int16_t> RenderDigits(const std::string& digits, const DigitOptions& options, int32_t rate) {
   ToneSequence sequence;
-  std::string why_not;
   ToneSetting setting;
   ToneStringOptions build;
   build.sampling_frequency = rate;
+  std::string why_not;
   std::vector<int16_t> samples;
-  if (!DigitsToToneSequence(digits, options, &sequence, &why_not) ||
-      !BuildToneSetting(sequence, build, &setting, &why_not) ||
-      SynthesizeTone(setting, rate, 1, false, &samples) != SynthesisRefusal::None) {
-    std::fprintf(stderr, "cannot render \"%s\": %s\n", digits.c_str(), why_not.c_str());
-    return {};
+  if (DigitsToToneSequence(digits, options, &sequence, &why_not) &&
+      BuildToneSetting(sequence, build, &setting, &why_not) &&
+      SynthesizeTone(setting, rate, 1, false, &samples) == SynthesisRefusal::None) {
+    return samples;
   }
-  return samples;
+  std::fprintf(stderr, "cannot render \"%s\": %s\n", digits.c_str(), why_not.c_str());
+  return {};
 }
 
 std::vector<int16_t> Silence(double ms, int32_t rate) {
