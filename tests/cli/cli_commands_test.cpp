@@ -290,7 +290,8 @@ TEST(CliBatch, RendersEveryGoodSettingAndNamesTheBrokenOne) {
     if (entry.is_regular_file()) written.insert(entry.path().lexically_relative(out).generic_u8string());
   }
   EXPECT_EQ(written, (std::set<std::string>{"busy-japan.wav", "lib/busy.wav", "lib/b/ring.wav"}));
-  EXPECT_EQ(ReadAll(dir.File("out/lib/b/ring.wav")).substr(20, 1), "\x06");  // the A-law format tag
+  // Its own setting's 48000 samples as A-law, a byte each behind the 58-byte header.
+  EXPECT_EQ(ReadAll(dir.File("out/lib/b/ring.wav")).size(), 58u + 48000u);
 }
 
 TEST(CliBatch, ProgressOnlyOnATerminalWithoutQuietAndNoFileWrittenTwice) {
