@@ -1,4 +1,5 @@
-// The options analyze and check share: how the recording is encoded and, when raw, its rate.
+// The options analyze and check share: how the recording is encoded, when raw its rate, and
+// the channel measured.
 #pragma once
 #include <string>
 

@@ -127,17 +127,18 @@ struct RenderValues {
   std::vector<std::string> settings;
   std::string format = "wav";
   bool quiet = false;
-  bool batch = false;
+  const char* extension = nullptr;  // of the format chosen, once the line has parsed
 };
 
-void ReadRender(const RenderValues& given, CliRequest* request) {
-  if (given.settings.empty()) RefuseLine("render needs a setting file");
-  const RenderFormat* format = FindFormat(given.format);
-  if (format == nullptr) RefuseLine("unknown format '" + given.format + "' (use wav, mulaw, alaw, wav-mulaw or wav-alaw)");
+void ReadRender(RenderValues* given, CliRequest* request) {
+  if (given->settings.empty()) RefuseLine("render needs a setting file");
+  const RenderFormat* format = FindFormat(given->format);
+  if (format == nullptr) RefuseLine("unknown format '" + given->format + "' (use wav, mulaw, alaw, wav-mulaw or wav-alaw)");
   request->format = format->format;
+  given->extension = format->extension;
   if (request->output_path.empty()) RefuseLine("render needs an output file: -o OUT (or -o - for standard output)");
-  request->setting_path = given.settings.front();
-  const bool several = given.settings.size() > 1 || NamesFolder(request->setting_path);
+  request->setting_path = given->settings.front();
+  const bool several = given->settings.size() > 1 || NamesFolder(request->setting_path);
   if (several && !NamesFolder(request->output_path)) {
     RefuseLine("several settings render into a folder: -o FOLDER/ (not '" + request->output_path + "')");
   }
@@ -145,8 +146,7 @@ void ReadRender(const RenderValues& given, CliRequest* request) {
 
 int RunRender(const CliRequest& request, const RenderValues& given, std::FILE* out, std::FILE* err) {
   if (!NamesFolder(request.output_path)) return RenderOne(request.setting_path, request.output_path, request.format, out, err);
-  const std::vector<BatchJob> jobs =
-      PlanBatch(given.settings, request.output_path, FindFormat(given.format)->extension);
+  const std::vector<BatchJob> jobs = PlanBatch(given.settings, request.output_path, given.extension);
   const bool progress = request.error_is_terminal && !given.quiet && jobs.size() > kFilesWithoutProgress;
   return RunBatch(jobs, progress, err, [&](const BatchJob& job) {
     return RenderOne(job.setting, job.output, request.format, out, err);
@@ -164,7 +164,7 @@ CommandRunner DeclareRender(CLI::App* command, CliRequest* request) {
                       "wav (16-bit PCM, the default), mulaw or alaw (raw G.711), wav-mulaw or wav-alaw (G.711 in WAV)")
       ->type_name("FORMAT");
   command->add_flag("-q,--quiet", given->quiet, "no progress line while rendering several files");
-  command->callback([request, given] { ReadRender(*given, request); });
+  command->callback([request, given] { ReadRender(given.get(), request); });
   return [request, given](std::FILE* out, std::FILE* err) { return RunRender(*request, *given, out, err); };
 }
 

@@ -1,6 +1,6 @@
 // Writing a generated tone to a file: a WAV file of 16-bit mono linear PCM or of 8-bit
-// G.711 (u-law or A-law), or bare G.711 bytes. The main window's export and the command-line tool both write through
-// here, so their files are identical.
+// G.711 (u-law or A-law), or bare G.711 bytes. The main window's export and the
+// command-line tool both write through here, so their files are identical.
 #pragma once
 #include <cstdint>
 

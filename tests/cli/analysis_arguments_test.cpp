@@ -59,6 +59,7 @@ TEST(AnalysisArguments, RefusesBadLinesWithOneLineReason) {
       {"analyze", "a.wav", "--absolute-levels"},
       {"analyze", "a.wav", "-o"},
       {"analyze", "a.wav", "-o", ""},
+      {"analyze", "a.wav", "--channel", "0"},
       {"check", "a.wav", "a.ton", "-o", "out.ton"},
       {"check", "a.wav"},
       {"check", "a.wav", "a.ton", "b.ton"},

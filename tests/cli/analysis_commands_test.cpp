@@ -8,9 +8,6 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
-#include "files/string.h"
-#include "files/tone_file.h"
-#include "synth/synthesize_tone.h"
 #include "tests/analysis/recording_bytes.h"
 #include "tests/cli/cli_run.h"
 
@@ -193,101 +190,64 @@ TEST(CliAnalysisErrors, LongOrCutRecordingsAndBadSettings) {
   EXPECT_TRUE(Holds(refused.err, "no tones")) << refused.err;
 }
 
-// The example's samples, repeat cycles of it.
-std::vector<int16_t> Samples(const std::string& example, int32_t repeat) {
-  ToneSetting setting;
-  CString path;
-  path.Assign(ExamplePath(example).c_str());
-  EXPECT_TRUE(LoadToneSetting(setting, path.GetWide()));
-  std::vector<int16_t> samples;
-  EXPECT_EQ(SynthesizeTone(setting, setting.sampling_frequency, repeat, setting.filter_on != 0, &samples),
-            SynthesisRefusal::None);
-  return samples;
-}
-
-struct ChannelRun {
-  std::vector<std::string> arguments;  // after the recording
-  int exit_code;
-  const char* out_part;
-  const char* err_part;
-};
-
+// Only the second channel sounds: the first, measured by default, is said to be silent.
 TEST(CliChannels, TheChosenChannelIsMeasuredAndASilentOneSaidSo) {
   TempDir dir;
-  const std::vector<int16_t> busy = Samples("busy-north-america.ton", 4);
-  std::vector<int16_t> right_only;
-  for (int16_t sample : busy) right_only.insert(right_only.end(), {0, sample});
+  const std::string mono = sonaril_test::ReadAll(Rendered(dir, "busy-north-america.ton")).substr(56);
+  std::string right_only;
+  for (size_t i = 0; i < mono.size(); i += 2) right_only += std::string(2, '\0') + mono.substr(i, 2);
   sonaril_test::WaveLayout stereo;
   stereo.channels = 2;
   const std::string recording = dir.File("right-only.wav");
-  ASSERT_TRUE(WriteAll(recording, sonaril_test::WaveBytes(stereo, sonaril_test::SampleBytes(right_only))));
-  const std::string setting = ExamplePath("busy-north-america.ton");
-  const std::vector<ChannelRun> runs = {
-      {{}, kExitFileError, "", "warning: channel 1 is silent; channel 2 is not (--channel 2)"},
-      {{"--channel", "2"}, kExitSuccess, "Sampling frequency: 8000 Hz (channel 2 of 2)", ""},
-      {{"--channel=3"}, kExitFileError, "", "has 2 channels; there is no channel 3"},
-      {{"--channel", "0"}, kExitUsageError, "", "invalid value '0' for --channel"},
-      {{"--channel", "two"}, kExitUsageError, "", "invalid value 'two' for --channel"},
-  };
-  for (const ChannelRun& run : runs) {
-    std::vector<std::string> arguments = {"analyze", recording};
-    arguments.insert(arguments.end(), run.arguments.begin(), run.arguments.end());
-    CliRun analyze = RunTool(dir, arguments);
-    EXPECT_EQ(analyze.exit_code, run.exit_code) << arguments.back() << ": " << analyze.err;
-    EXPECT_TRUE(Holds(analyze.out, run.out_part)) << analyze.out;
-    EXPECT_TRUE(Holds(analyze.err, run.err_part)) << analyze.err;
-  }
-  CliRun check = RunTool(dir, {"check", recording, setting, "--channel", "2"});
-  EXPECT_EQ(check.exit_code, kExitSuccess) << check.out << check.err;
+  ASSERT_TRUE(WriteAll(recording, sonaril_test::WaveBytes(stereo, right_only)));
+  CliRun first = RunTool(dir, {"analyze", recording});
+  EXPECT_EQ(first.exit_code, kExitFileError);
+  EXPECT_TRUE(Holds(first.err, "warning: channel 1 is silent; channel 2 is not (--channel 2)")) << first.err;
+  CliRun second = RunTool(dir, {"analyze", recording, "--channel", "2"});
+  EXPECT_EQ(second.exit_code, kExitSuccess) << second.err;
+  EXPECT_TRUE(Holds(second.out, "Sampling frequency: 8000 Hz (channel 2 of 2)")) << second.out;
+  EXPECT_EQ(RunTool(dir, {"check", recording, ExamplePath("busy-north-america.ton"), "--channel=2"}).exit_code,
+            kExitSuccess);
 }
 
 // A ring-back of 2 s on and 4 s off, recorded from 0.5 s to 4.5 s: neither step whole.
 TEST(CliCheck, TooShortToJudgeHasItsOwnCode) {
   TempDir dir;
-  const std::vector<int16_t> ring = Samples("ringback-north-america.ton", 2);
-  const std::string part = dir.File("part.wav");
-  ASSERT_TRUE(WriteAll(part, MonoWave(std::vector<int16_t>(ring.begin() + 4000, ring.begin() + 36000), 8000)));
+  const std::string part = dir.File("part.ul");
+  ASSERT_TRUE(WriteAll(part, sonaril_test::ReadAll(Rendered(dir, "ringback-north-america.ton", "mulaw")).substr(4000, 32000)));
   const std::string setting = ExamplePath("ringback-north-america.ton");
-  CliRun text = RunTool(dir, {"check", part, setting});
+  CliRun text = RunTool(dir, {"check", part, setting, "--format", "mulaw"});
   EXPECT_EQ(text.exit_code, kExitTooShort) << text.out << text.err;
-  EXPECT_EQ(text.out.substr(text.out.rfind('\n', text.out.size() - 2) + 1),
-            "too short to judge: record at least 10 s\n");
-  CliRun json = RunTool(dir, {"check", part, setting, "--json"});
-  EXPECT_EQ(json.exit_code, kExitTooShort);
-  EXPECT_TRUE(Holds(json.out, "\"result\": \"TOO SHORT\"")) << json.out;
-  EXPECT_TRUE(Holds(json.out, "\"record_at_least_s\": 10")) << json.out;
+  EXPECT_TRUE(Holds(text.out, "\ntoo short to judge: record at least 10 s\n")) << text.out;
+  const std::string json = RunTool(dir, {"check", part, setting, "--format", "mulaw", "--json"}).out;
+  EXPECT_TRUE(Holds(json, "\"result\": \"TOO SHORT\"") && Holds(json, "\"record_at_least_s\": 10")) << json;
   // What already contradicts the setting fails, short or not.
-  CliRun wrong = RunTool(dir, {"check", part, ExamplePath("busy-north-america.ton")});
-  EXPECT_EQ(wrong.exit_code, kExitCheckFailed) << wrong.out;
+  EXPECT_EQ(RunTool(dir, {"check", part, ExamplePath("busy-north-america.ton"), "--format", "mulaw"}).exit_code,
+            kExitCheckFailed);
 }
 
-TEST(CliCheck, SettingsRenderRefusesAndRowsOfManySteps) {
+// Two hundred adjacent 10 ms steps sound as one step: its row names all of them. A sampling
+// frequency render refuses is refused by check too.
+TEST(CliCheck, RowsOfManyStepsAndSettingsRenderRefuses) {
   TempDir dir;
-  // Two hundred adjacent 10 ms steps sound as one step: its row names all of them.
   auto setting_at = [](int rate) {
     std::string xml = "<?xml version=\"1.0\" ?>\r\n<sampling_frequency>" + std::to_string(rate) +
                       "</sampling_frequency>\r\n<repeat>4</repeat>\r\n<patterns>";
-    for (int i = 0; i < 200; ++i) xml += "<pattern><on_off>1</on_off><time>10</time><is_fade>0</is_fade></pattern>";
-    return xml + "<pattern><on_off>0</on_off><time>1000</time><is_fade>0</is_fade></pattern></patterns>\r\n"
-                 "<tones><tone><type>0</type><frequency>425</frequency><phase>0</phase><start_time>0</start_time>"
-                 "<end_time>-1</end_time><level>30</level></tone></tones>\r\n";
+    for (int i = 0; i < 200; ++i) xml += "<pattern><on_off>1</on_off><time>10</time></pattern>";
+    return xml + "<pattern><on_off>0</on_off><time>1000</time></pattern></patterns>\r\n"
+                 "<tones><tone><frequency>425</frequency><level>30</level></tone></tones>\r\n";
   };
   const std::string many = dir.File("many.ton");
-  ASSERT_TRUE(WriteAll(many, setting_at(8000)));
+  const std::string odd = dir.File("odd.ton");
+  ASSERT_TRUE(WriteAll(many, setting_at(8000)) && WriteAll(odd, setting_at(7000)));
   const std::string recording = dir.File("many.wav");
   ASSERT_EQ(RunTool(dir, {"render", many, "-o", recording}).exit_code, kExitSuccess);
   CliRun rows = RunTool(dir, {"check", recording, many});
   EXPECT_EQ(rows.exit_code, kExitSuccess) << rows.out << rows.err;
   EXPECT_TRUE(Holds(rows.out, "+199+200 ")) << rows.out;
-
-  // A sampling frequency render refuses is refused by check too.
-  const std::string odd = dir.File("odd.ton");
-  ASSERT_TRUE(WriteAll(odd, setting_at(7000)));
   CliRun refused = RunTool(dir, {"check", recording, odd});
   EXPECT_EQ(refused.exit_code, kExitUsageError);
-  EXPECT_EQ(refused.err, "sonaril-cli: " + odd +
-                             ": The sampling frequency 7000 Hz is not one of 8000, 16000, 32000, 44100, 48000 and "
-                             "96000 Hz.\n");
+  EXPECT_TRUE(Holds(refused.err, odd + ": The sampling frequency 7000 Hz is not one of")) << refused.err;
 }
 
 }  // namespace

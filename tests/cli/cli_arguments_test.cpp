@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 struct ValidLine {
@@ -60,6 +62,48 @@ TEST(CliArguments, RefusesBadLinesWithOneLineReason) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(error.find('\n'), std::string::npos);
   }
+}
+
+// What a parsed line asks for, in one text.
+std::string Describe(const CliRequest& request) {
+  const AnalysisRequest& analysis = request.analysis;
+  const ImportRequest& import = request.import;
+  std::ostringstream text;
+  text << int(request.command) << ' ' << request.setting_path << ' ' << request.output_path << ' '
+       << int(request.format) << ' ' << analysis.recording_path << ' ' << int(analysis.encoding) << ' '
+       << analysis.raw_rate << ' ' << analysis.tolerances.frequency_percent << ' ' << analysis.tolerances.cadence_ms
+       << ' ' << import.output_path << ' ' << import.rate << ' ' << import.repeat << ' ' << import.hold_ms << ' '
+       << import.dbm0;
+  return text.str();
+}
+
+TEST(CliOptions, EqualsFormMeansTheSameAsTheSeparateValue) {
+  const std::vector<std::vector<std::string>> lines = {
+      {"render", "a.ton", "--output=b.ul", "--format=mulaw"},
+      {"render", "a.ton", "--output=-"},
+      {"analyze", "r.al", "--format=alaw", "--rate=16000"},
+      {"check", "r.wav", "a.ton", "--tolerance-frequency=2%", "--tolerance-cadence=40ms"},
+      {"import", "440/100", "--output=o.ton", "--rate=16000", "--repeat=3", "--hold=50", "--dbm0=-13"},
+  };
+  for (const std::vector<std::string>& line : lines) {
+    std::vector<std::string> separate;
+    for (const std::string& argument : line) {
+      const size_t equals = argument.find('=');
+      separate.push_back(argument.substr(0, equals));
+      if (equals != std::string::npos) separate.push_back(argument.substr(equals + 1));
+    }
+    CliRequest joined, apart;
+    std::string error;
+    ASSERT_TRUE(ParseCliArguments(line, &joined, &error)) << error;
+    ASSERT_TRUE(ParseCliArguments(separate, &apart, &error)) << error;
+    EXPECT_EQ(Describe(joined), Describe(apart)) << testing::PrintToString(line);
+    EXPECT_NE(Describe(joined), Describe(CliRequest())) << testing::PrintToString(line);
+  }
+  // An option without its value: one line naming the command and its help.
+  CliRequest request;
+  std::string error;
+  EXPECT_FALSE(ParseCliArguments({"import", "440", "--hold"}, &request, &error));
+  EXPECT_EQ(error, "option --hold needs a value for import (see sonaril-cli import --help)");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using sonaril_test::CliRun;
 using sonaril_test::ExamplePath;
 using sonaril_test::ReadAll;
@@ -210,7 +213,8 @@ TEST(CliVersion, PrintsTheProductVersion) {
   EXPECT_EQ(RunTool(dir, {"--help"}).out.rfind("Usage:", 0), 0u);
 }
 
-// Every command that writes to standard output fails with 1 and says so when it cannot.
+// A report or data lost on standard output is a file error, even where the command failed
+// otherwise (check: FAIL).
 TEST(CliErrors, StandardOutputThatCannotBeWrittenIsAFileError) {
 #ifdef _WIN32
   GTEST_SKIP() << "no /dev/full";
@@ -219,45 +223,102 @@ TEST(CliErrors, StandardOutputThatCannotBeWrittenIsAFileError) {
   const std::string setting = ExamplePath("busy-north-america.ton");
   const std::string recording = dir.File("busy.wav");
   ASSERT_EQ(RunTool(dir, {"render", setting, "-o", recording}).exit_code, kExitSuccess);
-  const std::vector<std::vector<std::string>> commands = {
-      {"--help"}, {"--version"}, {"render", "--help"}, {"info", setting}, {"info", setting, "--json"},
-      {"info", ExamplePath("test-tone-1khz-minus6db.ton"), "--tone-string"}, {"render", setting, "-o", "-"}, {"analyze", recording},
-      {"analyze", recording, "--json"}, {"check", recording, setting}, {"check", recording, setting, "--json"},
-      {"check", recording, ExamplePath("busy-japan.ton")},
-  };
-  for (const std::vector<std::string>& command : commands) {
+  for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+           {"--help"}, {"info", setting, "--json"}, {"render", setting, "-o", "-"},
+           {"check", recording, ExamplePath("busy-japan.ton")}}) {
     std::FILE* full = std::fopen("/dev/full", "wb");
+    std::FILE* err = std::fopen(dir.File("stderr.txt").c_str(), "wb");
     ASSERT_NE(full, nullptr);
-    const std::string err_path = dir.File("stderr.txt");
-    std::FILE* err = std::fopen(err_path.c_str(), "wb");
-    const int code = RunCli(command, full, err);
+    EXPECT_EQ(RunCli(command, full, err), kExitFileError) << command.back();
     std::fclose(full);
     std::fclose(err);
-    EXPECT_EQ(code, kExitFileError) << command.front() << " " << command.back();
-    EXPECT_EQ(ReadAll(err_path), "sonaril-cli: standard output: could not be written\n")
-        << command.front() << " " << command.back();
+    EXPECT_EQ(ReadAll(dir.File("stderr.txt")), "sonaril-cli: standard output: could not be written\n");
   }
 #endif
 }
 
-// The read-me shipped with the packages shows the tool's usage and exit codes as --help does.
-TEST(CliHelp, ThePackageReadMeShowsTheUsageAndTheExitCodes) {
+TEST(CliJson, EveryReportParsesBackWithTheNameAsGiven) {
   TempDir dir;
-  const std::string help = RunTool(dir, {"--help"}).out;
-  const std::string read_me = ReadAll(TestDataPath("../../packaging/README.txt.in"));
-  ASSERT_FALSE(read_me.empty());
-  const size_t exits = help.find("Exit status:");
-  ASSERT_NE(exits, std::string::npos);
-  size_t start = help.find('\n') + 1;  // after "Usage:"
-  const size_t usage_end = help.find("\n\n");
-  while (start < help.size()) {
-    const size_t end = help.find('\n', start);
-    const std::string line = help.substr(start, end - start);
-    if ((start < usage_end || start >= exits) && !line.empty()) {
-      EXPECT_NE(read_me.find(line + "\n"), std::string::npos) << "README.txt lacks: " << line;
-    }
-    start = end + 1;
+  const auto examples = fs::u8path(ExamplePath(""));
+  size_t library = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(examples / ".." / "tones")) {
+    if (entry.path().extension() != ".ton") continue;
+    ++library;
+    EXPECT_EQ(nlohmann::json::parse(RunTool(dir, {"info", "--json", entry.path().u8string()}).out).at("file"),
+              entry.path().u8string());
   }
+  EXPECT_GT(library, 250u);
+  std::vector<std::string> names = {"トーン 録音"};
+#ifndef _WIN32
+  names.push_back("quote \" back\\slash \x01\x1f tab\t");
+#endif
+  for (const std::string& name : names) {
+    const std::string setting = dir.File(name + ".ton");
+    const std::string recording = dir.File(name + ".wav");
+    fs::copy_file(examples / "busy-japan.ton", fs::u8path(setting));
+    ASSERT_EQ(RunTool(dir, {"render", setting, "-o", recording}).exit_code, kExitSuccess);
+    const auto info = nlohmann::json::parse(RunTool(dir, {"info", "--json", setting}).out);
+    const auto analysis = nlohmann::json::parse(RunTool(dir, {"analyze", "--json", recording}).out);
+    const auto check = nlohmann::json::parse(RunTool(dir, {"check", "--json", recording, setting}).out);
+    EXPECT_EQ(info.at("file"), setting);
+    EXPECT_EQ(analysis.at("recording"), recording);
+    EXPECT_EQ(check.at("setting"), setting);
+    EXPECT_EQ(check.at("result"), "PASS");
+  }
+}
+
+// A folder with sub-folders, one broken setting and a file that is no setting, and a setting
+// given beside it.
+TEST(CliBatch, RendersEveryGoodSettingAndNamesTheBrokenOne) {
+  TempDir dir;
+  fs::create_directories(fs::u8path(dir.File("lib/b")));
+  fs::copy_file(fs::u8path(ExamplePath("busy-japan.ton")), fs::u8path(dir.File("lib/busy.ton")));
+  fs::copy_file(fs::u8path(ExamplePath("ringback-uk.ton")), fs::u8path(dir.File("lib/b/ring.ton")));
+  ASSERT_TRUE(WriteAll(dir.File("lib/b/broken.ton"), "not a setting"));
+  ASSERT_TRUE(WriteAll(dir.File("lib/notes.txt"), "not rendered"));
+  CliRun batch = RunTool(dir, {"render", dir.File("lib"), ExamplePath("busy-japan.ton"), "-o", dir.File("out/"),
+                               "--format", "wav-alaw"});
+  EXPECT_EQ(batch.exit_code, kExitFileError);
+  // Named as the folder walk found it, with the platform's separators.
+  const std::string broken = fs::u8path(dir.File("lib/b/broken.ton")).make_preferred().u8string();
+  EXPECT_EQ(batch.err, "sonaril-cli: " + broken +
+                           ": is not a tone setting file (no XML declaration or no element)\n"
+                           "sonaril-cli: 1 of 4 settings were not rendered\n");
+  const fs::path out = fs::u8path(dir.File("out"));
+  std::set<std::string> written;
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    if (entry.is_regular_file()) written.insert(entry.path().lexically_relative(out).generic_u8string());
+  }
+  EXPECT_EQ(written, (std::set<std::string>{"busy-japan.wav", "lib/busy.wav", "lib/b/ring.wav"}));
+  // Its own setting's 48000 samples as A-law, a byte each behind the 58-byte header.
+  EXPECT_EQ(ReadAll(dir.File("out/lib/b/ring.wav")).size(), 58u + 48000u);
+}
+
+TEST(CliBatch, ProgressOnlyOnATerminalWithoutQuietAndNoFileWrittenTwice) {
+  TempDir dir;
+  std::vector<std::string> line = {"render", "-o", dir.File("out/"), "--format", "mulaw"};
+  for (const char* example : {"busy-japan.ton", "busy-north-america.ton", "ringback-uk.ton",
+                              "ringback-north-america.ton", "ramps-and-fades.ton"}) {
+    line.push_back(ExamplePath(example));
+  }
+  const struct {
+    bool terminal, quiet, progress;
+  } rows[] = {{false, false, false}, {true, true, false}, {true, false, true}};
+  for (const auto& row : rows) {
+    std::vector<std::string> arguments = line;
+    if (row.quiet) arguments.push_back("--quiet");
+    CliRun run = RunTool(dir, arguments, row.terminal);
+    EXPECT_EQ(run.exit_code, kExitSuccess) << run.err;
+    EXPECT_EQ(run.err.find("rendered 5 of 5") != std::string::npos, row.progress) << run.err;
+    EXPECT_EQ(run.err.find('\n'), std::string::npos) << run.err;
+  }
+  // Two settings of one name would write one file: the second is refused, not lost.
+  fs::copy_file(fs::u8path(ExamplePath("ringback-uk.ton")), fs::u8path(dir.File("busy-japan.ton")));
+  CliRun twice = RunTool(dir, {"render", ExamplePath("busy-japan.ton"), dir.File("busy-japan.ton"), "-o",
+                               dir.File("out/")});
+  EXPECT_EQ(twice.exit_code, kExitUsageError);
+  EXPECT_NE(twice.err.find(dir.File("busy-japan.ton") + ": not rendered: another setting renders to"),
+            std::string::npos) << twice.err;
 }
 
 }  // namespace

@@ -80,9 +80,8 @@ with tempfile.TemporaryDirectory() as folder:
 
             in_wav = outputs["wav-" + form]
             code, fields = sox_info([in_wav])
-            check(code == 0 and encoding in fields.get("Sample Encoding", ""), f"{name}: sox reads wav-{form} as {fields}")
-            check(fields.get("Sample Rate") == str(rate), f"{name}: wav-{form} rate {fields.get('Sample Rate')}")
-            check(f"= {samples} samples" in fields.get("Duration", ""), f"{name}: wav-{form} length")
+            check(code == 0 and encoding in fields.get("Sample Encoding", "") and fields.get("Sample Rate") == str(rate),
+                  f"{name}: sox reads wav-{form} as {fields}")
             taken_out = subprocess.run(["sox", in_wav, "-t", sox_type, "-"], capture_output=True).stdout
             check(taken_out == raw, f"{name}: the bytes in the wav-{form} file differ from the raw {form} file")
             judged = subprocess.run([cli, "check", in_wav, setting], capture_output=True, text=True)

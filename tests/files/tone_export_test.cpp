@@ -42,18 +42,16 @@ TEST(ToneExport, RawFilesHoldOneByteASampleAndWavTwo) {
 TEST(ToneExport, G711WavFilesHoldTheRawBytesBehindTheirHeader) {
   TempDir dir;
   const std::vector<int16_t> samples = {0, -1, 100, -100, 1000, -1000, 32767, -32768};
-  const struct {
-    ExportFormat wave, raw;
-    char tag;
-  } laws[] = {{ExportFormat::WaveMuLaw, ExportFormat::MuLaw, 7}, {ExportFormat::WaveALaw, ExportFormat::ALaw, 6}};
-  for (const auto& law : laws) {
-    ASSERT_EQ(Export(dir.File("g.wav"), law.wave, samples, true), ExportResult::Written);
-    ASSERT_EQ(Export(dir.File("g.raw"), law.raw, samples, true), ExportResult::Written);
-    const std::string header = std::string("RIFF\x3A\0\0\0WAVEfmt \x12\0\0\0", 20) + law.tag +
+  for (const char tag : {7, 6}) {
+    const ExportFormat wave = tag == 7 ? ExportFormat::WaveMuLaw : ExportFormat::WaveALaw;
+    const ExportFormat raw = tag == 7 ? ExportFormat::MuLaw : ExportFormat::ALaw;
+    ASSERT_EQ(Export(dir.File("g.wav"), wave, samples, true), ExportResult::Written);
+    ASSERT_EQ(Export(dir.File("g.raw"), raw, samples, true), ExportResult::Written);
+    const std::string header = std::string("RIFF\x3A\0\0\0WAVEfmt \x12\0\0\0", 20) + tag +
                                std::string("\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0\0\0"
                                            "fact\x04\0\0\0\x08\0\0\0data\x08\0\0\0", 37);
-    EXPECT_EQ(ReadAll(dir.File("g.wav")), header + ReadAll(dir.File("g.raw"))) << int(law.tag);
-    EXPECT_EQ(ExportFileSize(law.wave, 8), 58u + 8u);
+    EXPECT_EQ(ReadAll(dir.File("g.wav")), header + ReadAll(dir.File("g.raw"))) << int(tag);
+    EXPECT_EQ(ExportFileSize(wave, 8), 58u + 8u);
   }
 }
 
