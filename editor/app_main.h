@@ -73,8 +73,6 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   void NewSetting();
   void OpenToneFile();
   void OpenFromToneLibrary();
-  // Where a file the user chose (File > Open, the tone library) is opened.
-  void OpenChosenToneFile(const wchar_t* path);
   // Opens path as the tone setting and creates its tone. A file that cannot be read at all
   // changes nothing and is reported; false then.
   bool LoadToneFile(const wchar_t* path);
@@ -151,6 +149,8 @@ class CAppMain : public CAppBase, public CAppEventListener, public CSoundListene
   // Puts built's steps and tones (and its values) in place of the setting's, keeping its
   // file, shows them and creates the tone.
   void ReplaceStepsAndTones(ToneSetting& built);
+  // Shows the lists and values of a setting just put in place and creates its tone.
+  void ShowReplacedSetting();
   int32_t SelectedSamplingFrequency();
   int32_t ReadRepeat();
   bool IsFilterChecked();

@@ -54,16 +54,14 @@ void CAppMain::OpenToneFile() {
   if (!ConfirmDiscardChanges()) return;
   const std::wstring name = AskFileName(main_window, FileNameDialog::Open, ToneFileFilter(Language()),
                                         OpenToneFileTitle(Language()), L"ton");
-  if (!name.empty()) OpenChosenToneFile(name.c_str());
+  if (!name.empty()) LoadToneFile(name.c_str());
 }
 
 void CAppMain::OpenFromToneLibrary() {
   if (!ConfirmDiscardChanges()) return;
   const std::filesystem::path chosen = RunToneLibraryDialog(main_window, ToneLibraryFolder(), &library_filter);
-  if (!chosen.empty()) OpenChosenToneFile(chosen.wstring().c_str());
+  if (!chosen.empty()) LoadToneFile(chosen.wstring().c_str());
 }
-
-void CAppMain::OpenChosenToneFile(const wchar_t* path) { LoadToneFile(path); }
 
 bool CAppMain::LoadToneFile(const wchar_t* path) {
   // Reading into a separate setting first: a file that cannot be read costs nothing.
@@ -71,17 +69,12 @@ bool CAppMain::LoadToneFile(const wchar_t* path) {
     ShowMessage(OpenFailedMessage(path, Language()), OpenToneFileTitle(Language()));
     return false;
   }
-  ReloadLists();
   sampling_frequency = tone_setting.sampling_frequency;
   const int32_t index = SamplingFrequencyIndex(sampling_frequency);
   if (index >= 0) {
     SendDlgItemMessageW(main_window, IDC_SAMPLING_FREQUENCY, CB_SETCURSEL, index, 0);
   }
-  filter_on = tone_setting.filter_on;
-  repeat = tone_setting.repeat;
-  pattern_total = tone_setting.pattern_total;
-  ShowSettingValues();
-  CreateTone();
+  ShowReplacedSetting();
   MarkSettingUnchanged();
   return true;
 }
@@ -209,13 +202,17 @@ void CAppMain::ReplaceStepsAndTones(ToneSetting& built) {
   std::string path = tone_setting.path;
   MoveToneSetting(built, tone_setting);
   tone_setting.path = std::move(path);
+  ShowReplacedSetting();
+  RefreshTitle();
+}
+
+void CAppMain::ShowReplacedSetting() {
   ReloadLists();
   filter_on = tone_setting.filter_on;
   repeat = tone_setting.repeat;
   pattern_total = tone_setting.pattern_total;
   ShowSettingValues();
   CreateTone();
-  RefreshTitle();
 }
 
 void CAppMain::ExportTone() {

@@ -15,6 +15,9 @@ void SelectComboValue(HWND dialog, int combo_id, int32_t value);
 // The item data of the selected entry, or fallback when none is selected.
 int32_t SelectedComboValue(HWND dialog, int combo_id, int32_t fallback);
 
+// The field's whole text.
+std::wstring FieldText(HWND dialog, int field_id);
+
 // Shows value with "%d".
 void ShowFieldNumber(HWND dialog, int field_id, int32_t value);
 // Reads at most 63 characters of the field by the edit-field number rule into *value; a

@@ -48,6 +48,13 @@ int32_t SelectedComboValue(HWND dialog, int combo_id, int32_t fallback) {
   return data == CB_ERR ? fallback : static_cast<int32_t>(data);
 }
 
+std::wstring FieldText(HWND dialog, int field_id) {
+  HWND field = GetDlgItem(dialog, field_id);
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(field, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
 void ShowFieldNumber(HWND dialog, int field_id, int32_t value) {
   wchar_t text[16];
   swprintf(text, sizeof text / sizeof text[0], L"%d", value);

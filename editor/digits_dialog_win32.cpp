@@ -7,16 +7,6 @@
 #include "editor/main_window_files.h"
 #include "resources/resource_ids.h"
 
-namespace {
-
-std::wstring FieldText(HWND dialog, int id) {
-  wchar_t text[256] = {};
-  GetDlgItemTextW(dialog, id, text, 256);
-  return text;
-}
-
-}  // namespace
-
 void CDigitsDialog::OnInitDialog(HWND dialog, WPARAM, LPARAM) {
   SetDialogSmallIcon(dialog);
   AddComboEntry(dialog, IDC_DIGITS_SYSTEM, L"DTMF", static_cast<int32_t>(DigitSystem::Dtmf));

@@ -1,38 +1,27 @@
 #include "editor/recording_check.h"
 
-#include <cmath>
-#include <cstdarg>
-#include <cstdio>
-
 #include "analysis/analyze_recording.h"
 #include "analysis/check_row_texts.h"
 #include "analysis/expected_cycle.h"
+#include "cli/check_report.h"
+#include "cli/report_text.h"
 #include "editor/main_window_texts.h"
 
 namespace {
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-  char buffer[256];
-  va_list arguments;
-  va_start(arguments, format);
-  const int written = std::vsnprintf(buffer, sizeof buffer, format, arguments);
-  va_end(arguments);
-  return written < 0 ? std::string() : std::string(buffer);
-}
-
-std::string LevelsText(const CheckTolerances& tolerances, const CheckResult& result) {
-  if (tolerances.absolute_levels) return "absolute, in dBFS as recorded";
-  // Rounded first, so that a gain of a few hundredths is not shown as -0.0.
-  const double gain = std::round(result.gain_db * 10.0) / 10.0;
-  return Format("relative to the loudest tone (the recording is %+.1f dB from the setting)", gain == 0.0 ? 0.0 : gain);
-}
 
 std::wstring Problem(const std::wstring& english, const std::wstring& japanese, int32_t language) {
   return language == 1 ? japanese : english;
 }
 
 std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// The rest of the report's line that starts with label ("Tolerances: ").
+std::string ReportLine(const std::string& report, const std::string& label) {
+  const size_t start = report.find("\n" + label);
+  if (start == std::string::npos) return std::string();
+  const size_t text = start + 1 + label.size();
+  return report.substr(text, report.find('\n', text) - text);
+}
 
 }  // namespace
 
@@ -59,15 +48,6 @@ std::vector<CheckRow> CheckRows(const CheckResult& result) {
     }
   }
   return rows;
-}
-
-std::string TolerancesText(const CheckTolerances& tolerances) {
-  const std::string cadence = tolerances.cadence_in_ms
-                                  ? Format("%.1f ms", tolerances.cadence_ms)
-                                  : Format("%.1f %% (at least %.0f ms)", tolerances.cadence_percent,
-                                           tolerances.cadence_floor_ms);
-  return Format("frequency %.2f %%, cadence %s, level %.1f dB", tolerances.frequency_percent, cadence.c_str(),
-                tolerances.level_db);
 }
 
 RecordingCheck CheckRecording(ToneSetting& setting, const std::string& setting_name,
@@ -101,23 +81,13 @@ RecordingCheck CheckRecording(ToneSetting& setting, const std::string& setting_n
     check.problem = Problem(L"No tone was heard in " + name + L".", name + L" にトーンが聞こえません。", language);
     return check;
   }
+  // The report is the one `sonaril-cli check` prints; the dialog shows its lines apart.
+  check.report = FormatCheckText(recording_path.filename().u8string(), setting_name, tolerances, result);
   check.pass = result.pass;
-  check.verdict = result.pass        ? L"PASS"
-                  : result.too_short ? L"too short to judge: record at least " + std::to_wstring(result.needed_seconds) + L" s"
-                                     : L"FAIL";
-  check.tolerances = TolerancesText(tolerances);
-  check.levels = LevelsText(tolerances, result);
+  const size_t last_line = check.report.rfind('\n', check.report.size() - 2) + 1;
+  check.verdict = Widen(check.report.substr(last_line, check.report.size() - 1 - last_line));
+  check.tolerances = ReportLine(check.report, "Tolerances: ");
+  check.levels = ReportLine(check.report, "Levels:     ");
   check.rows = CheckRows(result);
-  std::string& out = check.report;
-  out = "Recording:  " + recording_path.filename().u8string() + "\n";
-  out += "Setting:    " + setting_name + "\n";
-  out += "Tolerances: " + check.tolerances + "\n";
-  out += "Levels:     " + check.levels + "\n";
-  out += "  Step   Kind         Expected                Heard                   Result\n";
-  for (const CheckRow& row : check.rows) {
-    out += Format("  %-6s %-12s %-23s %-23s %s\n", row.step.c_str(), row.kind.c_str(), row.expected.c_str(),
-                  row.heard.c_str(), row.result.c_str());
-  }
-  out += std::string(check.verdict.begin(), check.verdict.end()) + "\n";
   return check;
 }

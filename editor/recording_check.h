@@ -34,7 +34,6 @@ RecordingEncoding RecordingEncodingFor(const std::filesystem::path& recording);
 
 // The rows of a comparison, as check prints them.
 std::vector<CheckRow> CheckRows(const CheckResult& result);
-std::string TolerancesText(const CheckTolerances& tolerances);
 
 // Checks the recording against setting with the default tolerances; raw G.711 is read at
 // the setting's sampling frequency. setting_name names the setting in the report.

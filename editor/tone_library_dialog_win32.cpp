@@ -49,9 +49,7 @@ void CToneLibraryDialog::OnInitDialog(HWND dialog, WPARAM, LPARAM) {
 }
 
 void CToneLibraryDialog::ShowCountries(HWND dialog) {
-  wchar_t typed[128] = {};
-  GetDlgItemTextW(dialog, IDC_LIBRARY_FILTER, typed, 128);
-  filter = typed;
+  filter = FieldText(dialog, IDC_LIBRARY_FILTER);
   shown_countries_ = MatchingCountries(library, Utf8FromWide(filter));
   HWND list = GetDlgItem(dialog, IDC_LIBRARY_COUNTRIES);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);

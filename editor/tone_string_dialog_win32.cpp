@@ -15,17 +15,13 @@ void CToneStringDialog::OnInitDialog(HWND dialog, WPARAM, LPARAM) {
 }
 
 int CToneStringDialog::OnOK(HWND dialog) {
-  HWND field = GetDlgItem(dialog, IDC_TONE_STRING_NEW);
-  const int length = GetWindowTextLengthW(field);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), length + 1)));
   std::wstring why_not;
-  if (built != nullptr && BuildSettingFromToneString(text, sampling_frequency, repeat, built,
-                                                     &why_not, CurrentLanguage())) {
+  if (built != nullptr && BuildSettingFromToneString(FieldText(dialog, IDC_TONE_STRING_NEW), sampling_frequency,
+                                                     repeat, built, &why_not, CurrentLanguage())) {
     return 1;
   }
   SetDlgItemTextW(dialog, IDC_TONE_STRING_ERROR, why_not.c_str());
-  SetFocus(field);
+  SetFocus(GetDlgItem(dialog, IDC_TONE_STRING_NEW));
   return 0;
 }
 

@@ -15,8 +15,7 @@ namespace fs = std::filesystem;
 // The question's text, answered with button (IDYES, IDNO, IDCANCEL); "" when none came.
 std::wstring Answer(CMainWindow& main, int button) {
   HWND box = main.process.WaitForWindow(L"Sonaril");
-  if (box == nullptr) return std::wstring();
-  const std::wstring text = MessageBoxText(box);
+  const std::wstring text = box != nullptr ? MessageBoxText(box) : L"";
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   main.process.WaitForWindowGone(L"Sonaril");
   return text;
@@ -47,9 +46,7 @@ TEST(UnsavedChanges, DropAndTheCloseBoxOnAnUnnamedSetting) {
   const std::string dropped = ExamplePath("ringback-north-america.ton");
   ASSERT_TRUE(main.DropFile(dropped));
   EXPECT_EQ(Answer(main, IDYES), L"Save changes to Untitled?");
-  HWND save_as = main.process.WaitForWindow(L"Save Tone Setting File");
-  ASSERT_NE(save_as, nullptr);
-  PostMessageW(save_as, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  PostCommand(main.process.WaitForWindow(L"Save Tone Setting File"), IDCANCEL);
   ASSERT_TRUE(main.process.WaitForWindowGone(L"Save Tone Setting File") && Barrier(main.window));
   EXPECT_EQ(main.StepCount(), 1);
   ASSERT_TRUE(main.DropFile(dropped));

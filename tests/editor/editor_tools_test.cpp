@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analyze_recording.h"
-#include "analysis/expected_cycle.h"
-#include "cli/check_report.h"
 #include "editor/digits_setting.h"
 #include "editor/recording_check.h"
 #include "editor/tone_library.h"
@@ -25,7 +22,7 @@ namespace {
 using std::filesystem::path;
 
 // A busy tone: low + high Hz, 500 ms on and off, four cycles.
-void MakeBusy(ToneSetting& setting, int32_t low = 480, int32_t high = 620) {
+void MakeBusy(ToneSetting& setting, int32_t low, int32_t high) {
   AddStep(setting, On, 500);
   AddStep(setting, Off, 500);
   AddTone(setting, Sine, low, 0, 0, -1, 30);
@@ -38,8 +35,6 @@ std::string Countries(const ToneLibrary& library) {
   for (const LibraryCountry& country : library.countries) names += country.name + "/" + country.code + ";";
   return names;
 }
-
-}  // namespace
 
 TEST(ToneLibraryIndex, ReadsEntriesAndRefusesWhatIsNoIndex) {
   const struct {
@@ -85,6 +80,7 @@ TEST(ToneLibraryFolders, ListsCountriesAndTonesFromTheFilesWhenThereIsNoGoodInde
   std::filesystem::create_directories(root / "empty");
   sonaril_test::WriteAll((root / "austria" / "notes.txt").u8string(), "not a tone");
   sonaril_test::WriteAll((root / "austria" / "broken.ton").u8string(), "");
+  sonaril_test::WriteAll((root / "index.json").u8string(), "{ broken");
 
   const ToneLibrary library = ReadToneLibrary(root);
   EXPECT_EQ(library.source, LibrarySource::Folders);
@@ -96,11 +92,8 @@ TEST(ToneLibraryFolders, ListsCountriesAndTonesFromTheFilesWhenThereIsNoGoodInde
   EXPECT_EQ(busy.tone_string + "|" + busy.levels, "400@-7.3+450@-7.3/500,0/500|-7.3 dBm0");
   EXPECT_EQ(busy.file, root / "new-zealand" / "busy.ton");
   ASSERT_EQ(library.countries[0].tones.size(), 2u);
-  EXPECT_EQ(library.countries[0].tones[1].name + "|" + library.countries[0].tones[1].tone_string,
-            "broken|(cannot be read)");
+  EXPECT_EQ(library.countries[0].tones[1].tone_string, "(cannot be read)");
 
-  sonaril_test::WriteAll((root / "index.json").u8string(), "{ broken");
-  EXPECT_EQ(ReadToneLibrary(root).source, LibrarySource::Folders);
   sonaril_test::WriteAll((root / "index.json").u8string(),
                          R"([{"country":"Austria","code":"AT","tone":"busy","file":"austria/busy.ton"}])");
   EXPECT_EQ(Countries(ReadToneLibrary(root)), "Austria/AT;");
@@ -109,25 +102,22 @@ TEST(ToneLibraryFolders, ListsCountriesAndTonesFromTheFilesWhenThereIsNoGoodInde
 }
 
 TEST(ToneLibraryNames, FolderNamesAndFilters) {
-  const std::pair<const char*, const char*> names[] = {
-      {"costa-rica", "Costa Rica"}, {"japan", "Japan"}, {"czech-republic", "Czech Republic"}, {"", ""}};
-  for (const auto& [folder, name] : names) EXPECT_EQ(CountryNameFromFolder(folder), name) << folder;
-
+  EXPECT_EQ(CountryNameFromFolder("czech-republic"), "Czech Republic");
+  EXPECT_EQ(CountryNameFromFolder(""), "");
   ToneLibrary library;
   library.countries = {{"Germany", "DE", {}}, {"Japan", "", {}}, {"United Kingdom", "GB", {}}, {"Greece", "", {}}};
   const std::pair<const char*, std::vector<size_t>> filters[] = {
-      {"", {0, 1, 2, 3}}, {"  ", {0, 1, 2, 3}}, {"ge", {0}},      {"GE", {0}}, {"  japan ", {1}},
-      {"gb", {2}},        {"an", {0, 1}},       {"e", {0, 2, 3}}, {"xyz", {}}, {"united k", {2}}};
+      {"  ", {0, 1, 2, 3}}, {"GE", {0}}, {"  japan ", {1}}, {"gb", {2}}, {"e", {0, 2, 3}}, {"xyz", {}}};
   for (const auto& [typed, expected] : filters) EXPECT_EQ(MatchingCountries(library, typed), expected) << typed;
 }
 
-TEST(RecordingCheck, PassAndFailGiveTheReportCheckPrints) {
+TEST(RecordingCheck, PassFailAndWhatCannotBeChecked) {
   sonaril_test::TempDir temp;
   const path recording = std::filesystem::u8path(temp.File("busy.wav"));
-  ToneSetting heard;
-  MakeBusy(heard);
+  ToneSetting busy;
+  MakeBusy(busy, 480, 620);
   std::vector<int16_t> samples;
-  ASSERT_EQ(SynthesizeTone(heard, 8000, 4, false, &samples), SynthesisRefusal::None);
+  ASSERT_EQ(SynthesizeTone(busy, 8000, 4, false, &samples), SynthesisRefusal::None);
   ASSERT_EQ(WriteExport(recording.wstring().c_str(), ExportFormat::Wave, samples.data(),
                         static_cast<int32_t>(samples.size()), 8000, true),
             ExportResult::Written);
@@ -139,48 +129,24 @@ TEST(RecordingCheck, PassAndFailGiveTheReportCheckPrints) {
     ASSERT_TRUE(check.problem.empty()) << high;
     EXPECT_EQ(check.pass, pass);
     EXPECT_EQ(check.verdict, pass ? L"PASS" : L"FAIL");
+    EXPECT_EQ(check.report.rfind("Recording:  busy.wav\nSetting:    busy.ton\n", 0), 0u);
     EXPECT_EQ(check.tolerances, "frequency 1.50 %, cadence 10.0 % (at least 20 ms), level 3.0 dB");
     ASSERT_EQ(check.rows.size(), 4u);  // the ON step with its two tones, the OFF step
     EXPECT_EQ(check.rows[0].step + "|" + check.rows[0].kind + "|" + check.rows[0].expected, "1|ON|500.0 ms");
     EXPECT_EQ(check.rows[2].result, pass ? "ok" : "frequency -4.62 %");
     EXPECT_EQ(check.rows[2].ok, pass);
-
-    // The report is what `sonaril-cli check` prints for the same comparison.
-    ExpectedCycle expected;
-    ASSERT_EQ(BuildExpectedCycle(setting, &expected), SynthesisRefusal::None);
-    RecordingAnalysis analysis;
-    ASSERT_TRUE(AnalyzeRecording(samples.data(), static_cast<int64_t>(samples.size()), 8000, &analysis));
-    const CheckTolerances tolerances;
-    EXPECT_EQ(check.report, FormatCheckText("busy.wav", "busy.ton", tolerances,
-                                            CompareWithExpected(expected, samples.data(), analysis, tolerances)));
   }
 
-  // 0.2 s to 0.9 s of it holds neither step whole: too short to judge, as check says.
-  const path part = std::filesystem::u8path(temp.File("part.wav"));
-  ASSERT_EQ(WriteExport(part.wstring().c_str(), ExportFormat::Wave, samples.data() + 1600, 5600, 8000, true),
-            ExportResult::Written);
-  ToneSetting busy;
-  MakeBusy(busy, 480, 620);
-  const RecordingCheck short_check = CheckRecording(busy, "busy.ton", part, 0);
-  EXPECT_FALSE(short_check.pass);
-  EXPECT_EQ(short_check.verdict, L"too short to judge: record at least 2 s");
-  EXPECT_EQ(short_check.report.substr(short_check.report.rfind('\n', short_check.report.size() - 2) + 1),
-            "too short to judge: record at least 2 s\n");
-
-  // What cannot be checked is one line. (Silent and unreadable recordings: the window's test.)
+  // What cannot be checked is one line. (Silent recordings: the window's test.)
   ToneSetting empty;
-  const RecordingCheck refused = CheckRecording(empty, "empty.ton", recording, 0);
-  EXPECT_FALSE(refused.problem.empty());
-  EXPECT_EQ(refused.problem.find(L'\n'), std::wstring::npos);
-  EXPECT_TRUE(refused.rows.empty());
-  MakeBusy(empty);
-  EXPECT_EQ(CheckRecording(empty, "busy.ton", path(temp.File("missing.wav")), 0).problem.rfind(
-                L"missing.wav cannot be checked: ", 0),
+  EXPECT_FALSE(CheckRecording(empty, "empty.ton", recording, 0).problem.empty());
+  EXPECT_EQ(CheckRecording(busy, "busy.ton", path(temp.File("missing.wav")), 1).problem.rfind(
+                L"missing.wav を確認できません: ", 0),
             0u);
 
   const std::pair<const char*, RecordingEncoding> encodings[] = {
-      {"a.wav", RecordingEncoding::Wave}, {"a", RecordingEncoding::Wave},      {"al.wav", RecordingEncoding::Wave},
-      {"a.ul", RecordingEncoding::MuLaw}, {"a.MULAW", RecordingEncoding::MuLaw}, {"b/a.alaw", RecordingEncoding::ALaw}};
+      {"a", RecordingEncoding::Wave}, {"al.wav", RecordingEncoding::Wave}, {"a.MULAW", RecordingEncoding::MuLaw},
+      {"b/a.alaw", RecordingEncoding::ALaw}};
   for (const auto& [name, encoding] : encodings) EXPECT_EQ(RecordingEncodingFor(name), encoding) << name;
 }
 
@@ -196,14 +162,11 @@ TEST(DigitsSetting, BuildsTheSettingThatSendsTheDigitsOrSaysWhyNot) {
     const char* tone_string;  // empty: refused
     std::wstring why_not;     // the start of the refusal
   } cases[] = {
-      {L"1,2", dtmf, L"100", L"500", 0, "697@-9+1209@-7/100,0/100,0/500,697@-9+1336@-7/100,0/100", L""},
-      {L"１２", dtmf, L"100", L"500", 0, "697@-9+1209@-7/100,0/100,697@-9+1336@-7/100,0/100", L""},  // full width
+      {L"１,２", dtmf, L"100", L"500", 0, "697@-9+1209@-7/100,0/100,0/500,697@-9+1336@-7/100,0/100", L""},  // full width
       {L"KP1ST", mf, L"68", L"500", 0, "1100@-7+1700@-7/100,0/68,700@-7+900@-7/68,0/68,1500@-7+1700@-7/68,0/68", L""},
       {L"12X", dtmf, L"100", L"500", 0, "", L"'X' at position 3 is no DTMF digit"},
-      {L"", dtmf, L"100", L"500", 0, "", L"no digit to send"},
       {L"1", dtmf, L"fast", L"500", 0, "", L"On (ms): \"fast\" is not a number."},
       {L"1", dtmf, L"100", L"5s", 1, "", L"ポーズ (ms): 「5s」は数値ではありません。"},
-      {L"1", dtmf, L"0", L"500", 0, "", L"a tone"},
   };
   for (const auto& c : cases) {
     DigitsForm form = c.form;
@@ -226,3 +189,5 @@ TEST(DigitsSetting, BuildsTheSettingThatSendsTheDigitsOrSaysWhyNot) {
     EXPECT_EQ(FormatToneString(sequence), c.tone_string);
   }
 }
+
+}  // namespace

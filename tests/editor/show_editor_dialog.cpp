@@ -1,13 +1,10 @@
 // Shows one of the editor's dialogs as the main window opens it, for screenshots:
-//   show_editor_dialog step|tone|export|tonestring followed by -en or -ja, [seconds]
-//   show_editor_dialog library-en|library-ja seconds TONES-FOLDER COUNTRY
-//   show_editor_dialog check-en|check-ja seconds SETTING RECORDING
-//   show_editor_dialog digits-en|digits-ja seconds DIGITS dtmf|mf
-// The step and tone dialogs open on the values of Add, the export dialog as every opening
-// does (empty name, WAV), the tone string dialog on North American ring-back, the tone
-// library with COUNTRY typed, the check with the result of RECORDING against SETTING, the
-// digits dialog with DIGITS typed. Prints "ready X Y WIDTH HEIGHT" (the dialog's screen rectangle)
-// once the dialog is up, and cancels it after the given seconds (default 30).
+//   show_editor_dialog KIND-en|KIND-ja [seconds [A B]]
+// KIND: step, tone (on the values of Add), export (as every opening: empty name, WAV),
+// tonestring (on North American ring-back), library (A: the tones folder, B: the country
+// typed), check (recording B against setting A), digits (A typed, B: dtmf or mf). Prints
+// "ready X Y WIDTH HEIGHT" (the dialog's screen rectangle) once the dialog is up, and cancels
+// it after the given seconds (default 30).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -36,11 +33,8 @@ int wmain(int argc, wchar_t** argv) {
   const bool with_paths = kind == L"library" || kind == L"check" || kind == L"digits";
   const bool known = kind == L"step" || kind == L"tone" || kind == L"export" || kind == L"tonestring" || with_paths;
   if (!known || (language != L"-en" && language != L"-ja") || (with_paths && argc < 5)) {
-    std::fprintf(stderr,
-                 "usage: show_editor_dialog step|tone|export|tonestring-en|-ja [seconds]\n"
-                 "       show_editor_dialog library-en|library-ja seconds TONES-FOLDER COUNTRY\n"
-                 "       show_editor_dialog check-en|check-ja seconds SETTING RECORDING\n"
-                 "       show_editor_dialog digits-en|digits-ja seconds DIGITS dtmf|mf\n");
+    std::fprintf(stderr, "usage: show_editor_dialog step|tone|export|tonestring|library|check|digits"
+                         "-en|-ja [seconds [A B]]\n");
     return 2;
   }
   const int seconds = argc > 2 ? _wtoi(argv[2]) : 30;
