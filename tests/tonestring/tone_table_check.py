@@ -48,20 +48,22 @@ def row_problems(row):
 
 def script_problems(root):
     with tempfile.TemporaryDirectory() as temporary:
-        folder = pathlib.Path(temporary)
-        cli, mine, gone = folder / "cli", folder / "examples" / "mine.ton", folder / "gone" / "busy.ton"
-        for path, text in [(cli, STAND_IN), (mine, "kept"), (gone, "a row since left the table"),
-                           (folder / "index.json", json.dumps([{"file": "gone/busy.ton"}]))]:
-            path.parent.mkdir(exist_ok=True)
+        cli, outside, folder = [pathlib.Path(temporary) / name for name in ("cli", "outside.ton", "tones")]
+        mine, gone = folder / "examples" / "mine.ton", folder / "gone" / "busy.ton"
+        listed = [{"file": "gone/busy.ton"}, {"file": "../outside.ton"}]  # a row since left; a damaged entry
+        for path, text in [(cli, STAND_IN), (mine, "kept"), (outside, "kept"), (gone, "made"),
+                           (folder / "index.json", json.dumps(listed))]:
+            path.parent.mkdir(parents=True, exist_ok=True)
             path.write_text(text)
         cli.chmod(0o755)
         def make(**variables):
-            return subprocess.run([sys.executable, str(root / "scripts" / "make-tone-library.py"), str(cli), temporary],
+            return subprocess.run([sys.executable, str(root / "scripts" / "make-tone-library.py"), str(cli), str(folder)],
                                   env={**os.environ, **variables}, capture_output=True).returncode
         checks = [(make(USAGE="1") != 0 and not (folder / "README.md").exists(),
                    "a usage error of the importer was taken for a refused string"),
                   (make() == 0 and not gone.parent.exists(), "the run left behind a file the last run listed"),
-                  (mine.exists() and mine.read_text() == "kept", "a file the script did not write was changed")]
+                  (all(p.exists() and p.read_text() == "kept" for p in (mine, outside)),
+                   "a file the script did not write was deleted or changed")]
         return [problem for passed, problem in checks if not passed]
 
 
