@@ -2,7 +2,7 @@
 """Catches slips in tones/tone-table.tsv (a source per row; frequencies, side tones too, from
 1 to 3999 Hz; plausible levels and steps per kind of tone) and checks make-tone-library.py's
 guards with a stand-in importer: a usage error is no refused string, and a run deletes only
-the files the last run listed and it no longer writes.
+the library files the last run listed and it no longer writes.
 
 Usage: tone_table_check.py PROJECT_ROOT
 """
