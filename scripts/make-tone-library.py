@@ -139,12 +139,15 @@ def write_index(folder, rows, made):
 
 
 def listed_files(folder):
-    """The files the last run wrote, from its index.json: the only ones it may delete."""
+    """The files the last run wrote, from its index.json: the only ones it may delete, and
+    only where this script writes, <folder>/<country>/<tone>.ton (not where a damaged index
+    points)."""
     try:
         entries = json.loads((folder / "index.json").read_text(encoding="utf-8"))
-        return {(folder / entry["file"]).resolve() for entry in entries}
+        listed = {(folder / entry["file"]).resolve() for entry in entries}
     except (OSError, ValueError, KeyError, TypeError):
         return set()
+    return {path for path in listed if path.suffix == ".ton" and path.parent.parent == folder.resolve()}
 
 
 def write_readme(folder, rows, made, refused):

@@ -162,10 +162,7 @@ class SettingBuilder {
   // Whole percent per tone, and no part's sum above full scale. A frequency may sound at
   // other levels in other parts; each level is a tone of its own.
   bool ResolveLevels() {
-    size_t most = 0;
-    for (const TonePart& part : parts_) most = std::max(most, part.tones.size());
-    const double fallback = options_.level_percent < 0.0 ? static_cast<double>(99 / most)
-                                                         : options_.level_percent;
+    const double fallback = options_.level_percent < 0.0 ? DefaultLevelPercent(normal_) : options_.level_percent;
     for (size_t i = 0; i < parts_.size(); ++i) {
       int64_t sum = 0;
       for (size_t t = 0; t < parts_[i].tones.size(); ++t) {
@@ -345,4 +342,10 @@ class SettingBuilder {
 bool BuildToneSetting(const ToneSequence& sequence, const ToneStringOptions& options,
                       ToneSetting* setting, std::string* why_not) {
   return SettingBuilder(sequence, options).Build(setting, why_not);
+}
+
+int32_t DefaultLevelPercent(const ToneSequence& sequence) {
+  size_t most = 1;
+  for (const TonePart& part : sequence.parts) most = std::max(most, part.tones.size());
+  return static_cast<int32_t>(99 / most);
 }

@@ -11,11 +11,14 @@ struct ToneStringOptions {
   int32_t sampling_frequency = 8000;  // one of the offered sampling frequencies
   int32_t repeat = 1;                 // cycles of a string that repeats, 1..100
   int32_t hold_ms = 2000;             // how long a part that lasts for ever is rendered
-  // Each tone's level (peak, % of full scale) where the string gives none. Negative: the
-  // largest whole percent that keeps every part's sum below full scale, 99 divided by the
-  // most frequencies any part sums (99% for one, 49% for two).
+  // Each tone's level (peak, % of full scale) where the string gives none. Negative:
+  // DefaultLevelPercent.
   double level_percent = kLevelFromOptions;
 };
+
+// The largest whole percent that keeps every part's sum below full scale: 99 divided by the
+// most frequencies any part sums (99% for one, 49% for two).
+int32_t DefaultLevelPercent(const ToneSequence& sequence);
 
 // Replaces *setting with one ring-pattern step per part (ON where the part sounds, OFF for
 // silence, no fades) and sine tones of phase 0 gated to the parts that sound them, at

@@ -8,6 +8,7 @@
 #include "synth/sampling_frequencies.h"
 #include "synth/synthesis_validation.h"
 #include "tonestring/tone_gating.h"
+#include "tonestring/tone_setting_builder.h"
 
 namespace {
 
@@ -47,9 +48,7 @@ const char* WaveName(int32_t type) {
 // Tones that all have the level the builder gives when no level is asked keep the short
 // string without levels: importing it with the defaults gives the same setting back.
 void LeaveDefaultLevelsUnwritten(ToneSequence* sequence) {
-  size_t most = 0;
-  for (const TonePart& part : sequence->parts) most = std::max(most, part.tones.size());
-  const double default_level = static_cast<double>(99 / most);
+  const double default_level = DefaultLevelPercent(*sequence);
   for (const TonePart& part : sequence->parts) {
     for (const PartTone& tone : part.tones) {
       if (tone.level_percent != default_level) return;
@@ -202,13 +201,14 @@ class SequenceReader {
       const int64_t count = SoundingBefore(gate, end) - SoundingBefore(gate, first);
       if (count == 0 || SpillsSilently(gate, first, count)) continue;
       const std::string name = "tone " + std::to_string(gate.index) + " (" + std::to_string(gate.tone->frequency) + " Hz)";
-      const std::string why_not = name + " sounds during only part of step " + std::to_string(step.index);
-      if (count != step.samples && Spills(gate, first, count) && step.index > 1 && steps_[step.index - 2].on) {
+      if (count != step.samples) {
+        const std::string why_not = name + " sounds during only part of step " + std::to_string(step.index);
+        // Only the one sample a tone sounding through an ON step before spills is allowed.
+        if (!Spills(gate, first, count) || step.index < 2 || !steps_[step.index - 2].on) return Refuse(why_not);
         *spilled = true;
         spill_why_not_ = why_not;
         continue;
       }
-      if (count != step.samples) return Refuse(why_not);
       for (const Gate* other : *sounding) {
         if (other->tone->frequency == gate.tone->frequency) {
           return Refuse(name + " and tone " + std::to_string(other->index) + " both sound in step " +

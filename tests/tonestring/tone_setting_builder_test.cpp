@@ -83,7 +83,6 @@ TEST(ToneSettingBuilder, EachShapeBecomesThisSetting) {
       // Levels of the string's own, over the options'; one frequency at two levels is two tones.
       {"425@-10/375,0/375,425@-20/375,0/375", Options(8000, 1, 2000, 50.0),
        "8000 x1 | ON 375, OFF 375, ON 375, OFF 375 | 425[750,1500]7, 425[0,375]22"},
-      {"350@-13+440/1000", Options(8000, 1, 2000, 30.0), "8000 x1 | ON 1000 | 350[0,1000]16, 440[0,1000]30"},
       // Modulation: side tones 20*log10(m/2) dB under the carrier, rounded on their own.
       {"400*16%85@-13/1000,0/2000", Options(), "8000 x1 | ON 1000, OFF 2000 | 384[0,3000]7, 400[0,3000]16, 416[0,3000]7"},
       {"425*25/1000", Options(8000, 1, 2000, 40.0), "8000 x1 | ON 1000 | 400[0,1000]18, 425[0,1000]40, 450[0,1000]18"},
@@ -190,7 +189,6 @@ TEST(ToneSettingBuilder, RefusesWhatNoSettingRendersExactly) {
       {Parsed("425@-10/375,425@-20/375"), Options(),
        "part 2 (425@-20/375): 425 Hz of the part before would sound on its first sample, at 375 ms "
        "(a tone sounds up to and including its end time), where it is not 0; mark the part before with '~' to allow that one sample"},
-      {Parsed("440@-80/100"), Options(), "part 1 (440@-80/100): a level of 0.00696627% does not round to a whole percent of 1 or more"},
       {Parsed("440@3/100,0/100,440+480@3/100"), Options(), "part 3 (440+480@3/100): its levels add up to 147%, more than full scale"},
       {Parsed("440/300000"), Options(8000, 100),
        "the tone lasts 300000 ms, but at 8000 Hz and 100 cycles a setting holds at most 2684 ms"},

@@ -32,17 +32,13 @@ TEST(ToneStringText, AcceptedStringsComeBackInTheirNormalForm) {
       {"1+2+3+4+5+6+7+8/1", "1+2+3+4+5+6+7+8/1"},
       {"440/2147483647", "440/2147483647"},
       // Levels: the dBm0 figure with the fewest decimals that gives the same whole percent.
-      {"425@-10/375,0/375,425@-20/375,0/375", "425@-10/375,0/375,425@-20/375,0/375"},
       {"440 @ -13.0 + 350@-13.04", "350@-13+440@-13"},
-      {"1000@3.14", "1000@3.1"},
       {"440@-9.5/100", "440@-9.6/100"},                // 23%, written from the level held
       // Modulation: three sines, the side tones under the carrier's own level.
       {"400*16/1000,0/2000", "384+400+416/1000,0/2000"},  // no level: the options' level for all three
-      {"400*16@-13/1000", "384@-20+400@-13+416@-20/1000"},
-      {"400 * 16 % 50 @ -13", "384@-25+400@-13+416@-25"},
-      {"425*25%100@-10+1000@-20", "400@-16+425@-10+450@-16+1000@-20"},
-      {"100*16%84@-13", "84@-20+100@-13+116@-20"},
-      {"950/333 ~ ,1400/333~,1800/333,0/1000", "950/333~,1400/333~,1800/333,0/1000"},  // -20.5 for the side tones' 6.6% reads back as 7%
+      {"425 * 25 % 100 @ -10+1000@-20", "400@-16+425@-10+450@-16+1000@-20"},
+      {"100*16%84@-13", "84@-20+100@-13+116@-20"},  // -20.5 for the side tones' 6.6% reads back as 7%
+      {"950/333 ~ ,1400/333~,1800/333,0/1000", "950/333~,1400/333~,1800/333,0/1000"},
   };
   for (const Normalised& item : cases) {
     ToneSequence sequence;
@@ -80,9 +76,7 @@ TEST(ToneStringText, RefusalsNameThePartAndTheReason) {
       {"440/100/200", "part 1 (440/100/200): '100/200' is not a duration in whole milliseconds"},
       {"!", "part 1 (!): no frequency"},
       {"/100", "part 1 (/100): no frequency"},
-      {"440@/100", "part 1 (440@/100): '' is not a level in dBm0 such as -10 or -9.5"},
       {"440@-9.555/100", "part 1 (440@-9.555/100): '-9.555' is not a level in dBm0 such as -10 or -9.5"},
-      {"440@-10@-3", "part 1 (440@-10@-3): '-10@-3' is not a level in dBm0 such as -10 or -9.5"},
       {"950~", "part 1 (950~): '~' needs a duration: a part that lasts for ever has no next part"},
       {"0@-10/100", "part 1 (0@-10/100): 0 (silence) has no level and cannot be modulated"},
       {"400*400", "part 1 (400*400): the modulating frequency of '400*400' must be above 0 and below the carrier"},

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Catches transcription slips in tones/tone-table.tsv (every row names a source, every
-frequency, side tones too, lies between 1 and 3999 Hz, levels are plausible dBm0 figures, no
-10-second ON step in a busy tone) and checks make-tone-library.py's guards: a usage error is
-never listed as a refused string, and a folder that is not the library loses no file.
+"""Catches slips in tones/tone-table.tsv (a source per row; frequencies, side tones too, from
+1 to 3999 Hz; plausible levels and steps per kind of tone) and checks make-tone-library.py's
+guards with a stand-in importer: a usage error is no refused string, and a run deletes only
+the library files the last run listed and it no longer writes.
 
-Usage: tone_table_check.py SONARIL_CLI PROJECT_ROOT
+Usage: tone_table_check.py PROJECT_ROOT
 """
 import csv
+import json
+import os
 import pathlib
 import re
 import subprocess
@@ -17,6 +19,11 @@ import tempfile
 LIMITS = {"dial": (1000, 1000), "ringback": (2500, 6000), "busy": (1000, 1000), "congestion": (1000, 1000),
           "call-waiting": (1500, 20000), "special-information": (3000, 3000), "recall": (1500, 1000)}
 SUMMAND = re.compile(r"^(\d+)(?:\*(\d+)(?:%\d+)?)?(?:@(-?\d+(?:\.\d{1,2})?))?$")
+# Imports by writing the file, or refuses every call as bad usage.
+STAND_IN = """#!/bin/sh
+[ -n "$USAGE" ] && { echo 'sonaril-cli: unknown option' >&2; exit 2; }
+case "$1 $3" in import*) echo made > "$4" ;; *--json) echo '{"tones": []}' ;; *) echo 440 ;; esac
+"""
 
 
 def row_problems(row):
@@ -39,34 +46,32 @@ def row_problems(row):
     return problems
 
 
-def script_problems(cli, root):
-    script = str(root / "scripts" / "make-tone-library.py")
+def script_problems(root):
     with tempfile.TemporaryDirectory() as temporary:
-        folder = pathlib.Path(temporary)
-        (folder / "examples").mkdir()
-        (folder / "examples" / "mine.ton").write_text("kept")
-        refusing = folder / "refusing-cli"  # refuses every call as bad usage
-        refusing.write_text("#!/bin/sh\necho 'sonaril-cli: unknown option' >&2\nexit 2\n")
-        refusing.chmod(0o755)
-        def make(tool):
-            return subprocess.run([sys.executable, script, tool, temporary], capture_output=True, text=True)
-        problems = []
-        if make(str(refusing)).returncode == 0 or (folder / "README.md").exists():
-            problems.append("a usage error of the importer was taken for a refused string")
-        runs = [make(cli), make(cli)]  # the second deletes what the first listed and is not written again
-        if runs[0].returncode != 0 or runs[1].returncode != 0:
-            problems.append(f"make-tone-library.py failed: {runs[1].stderr.strip()}")
-        mine = folder / "examples" / "mine.ton"
-        if not mine.exists() or mine.read_text() != "kept":
-            problems.append("a file the script did not write was deleted or changed")
-        return problems
+        cli, outside, folder = [pathlib.Path(temporary) / name for name in ("cli", "outside.ton", "tones")]
+        mine, gone = folder / "examples" / "mine.ton", folder / "gone" / "busy.ton"
+        listed = [{"file": "gone/busy.ton"}, {"file": "../outside.ton"}]  # a row since left; a damaged entry
+        for path, text in [(cli, STAND_IN), (mine, "kept"), (outside, "kept"), (gone, "made"),
+                           (folder / "index.json", json.dumps(listed))]:
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.write_text(text)
+        cli.chmod(0o755)
+        def make(**variables):
+            return subprocess.run([sys.executable, str(root / "scripts" / "make-tone-library.py"), str(cli), str(folder)],
+                                  env={**os.environ, **variables}, capture_output=True).returncode
+        checks = [(make(USAGE="1") != 0 and not (folder / "README.md").exists(),
+                   "a usage error of the importer was taken for a refused string"),
+                  (make() == 0 and not gone.parent.exists(), "the run left behind a file the last run listed"),
+                  (all(p.exists() and p.read_text() == "kept" for p in (mine, outside)),
+                   "a file the script did not write was deleted or changed")]
+        return [problem for passed, problem in checks if not passed]
 
 
 def main():
-    cli, root = sys.argv[1], pathlib.Path(sys.argv[2])
+    root = pathlib.Path(sys.argv[1])
     with open(root / "tones" / "tone-table.tsv", newline="", encoding="utf-8") as table:
         rows = list(csv.DictReader(table, delimiter="\t"))
-    problems = [problem for row in rows for problem in row_problems(row)] + script_problems(cli, root)
+    problems = [problem for row in rows for problem in row_problems(row)] + script_problems(root)
     if problems:
         sys.exit("\n".join(problems))
     print(f"{len(rows)} rows of the tone table are plausible; the script keeps to its own files")
