@@ -16,6 +16,13 @@ struct HeardStep {
   std::vector<TonePeak> tones;  // empty for silence
 };
 
+// A stretch of a long recording, analysed as a block of its own, that repeats another cycle
+// than the one reported.
+struct TimeSpan {
+  double start_ms = 0.0;
+  double end_ms = 0.0;
+};
+
 struct RecordingAnalysis {
   int32_t sampling_frequency = 0;
   int64_t sample_count = 0;
@@ -28,6 +35,7 @@ struct RecordingAnalysis {
   Cycle cycle;
   std::vector<HeardStep> steps;            // the cycle's steps with their tones
   bool heard_tone = false;                 // some step holds a tone
+  std::vector<TimeSpan> other_cycles;      // blocks of a long recording with another cycle
 };
 
 // Analyses count samples at rate Hz. False only when memory runs out.

@@ -7,9 +7,6 @@
 
 enum class RecordingEncoding { Wave, MuLaw, ALaw };
 
-// Recordings longer than this are refused rather than analysed: a test rig records
-// seconds or minutes, and the samples are held in memory whole.
-constexpr int64_t kLongestRecordingSeconds = 3600;
 // Sampling frequencies the analysis accepts, in Hz.
 constexpr int32_t kLowestRecordingRate = 1000;
 constexpr int32_t kHighestRecordingRate = 768000;
@@ -38,15 +35,12 @@ enum class RecordingProblem {
   NoSuchChannel,
   NoSamples,    // a data chunk holding no whole sample frame
   UnusableRate,
-  TooLong,
   OutOfMemory,
   ReadFailed,
 };
 
-// Reads channel (1 for the first) of the recording at path (UTF-16). WAV files may hold
-// any chunks, any number of channels and the sample formats ReadWaveHeader names, at any
-// rate the file states within the accepted range; raw G.711 files are one byte per sample
-// at raw_rate. On a problem *recording is left empty and *reason holds one sentence for
-// the command line, without the file name.
+// Reads the whole of channel (1 for the first) of the recording at path (UTF-16), as
+// RecordingFile reads a block. On a problem *recording is left empty and *reason holds one
+// sentence for the command line, without the file name.
 RecordingProblem ReadRecording(const wchar_t* path, RecordingEncoding encoding, int32_t raw_rate,
                                int32_t channel, Recording* recording, std::string* reason);

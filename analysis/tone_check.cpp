@@ -158,6 +158,19 @@ void JudgeTones(StepComparison* step, double gain_db, const CheckTolerances& tol
   }
 }
 
+// PASS when every step was measured and none failed; too short when none failed but some
+// step was never measured.
+void Decide(CheckResult* result) {
+  bool failed = !result->heard_tone;
+  bool all_measured = true;
+  for (const StepComparison& step : result->steps) {
+    failed = failed || !step.ok;
+    all_measured = all_measured && step.measured;
+  }
+  result->pass = !failed && all_measured;
+  result->too_short = !failed && !all_measured;
+}
+
 }  // namespace
 
 double AllowedCadenceMs(const CheckTolerances& tolerances, double expected_ms) {
@@ -228,19 +241,33 @@ CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* sa
   }
 
   result.gain_db = tolerances.absolute_levels ? 0.0 : ChainGain(result.steps);
-  bool failed = !result.heard_tone;
-  bool all_measured = true;
   double cycle_ms = 0.0;
   double longest_step_ms = 0.0;
   for (StepComparison& step : result.steps) {
     JudgeTones(&step, result.gain_db, tolerances);
-    failed = failed || !step.ok;
-    all_measured = all_measured && step.measured;
     cycle_ms += step.expected.duration_ms;
     longest_step_ms = std::max(longest_step_ms, step.expected.duration_ms);
   }
-  result.pass = !failed && all_measured;
-  result.too_short = !failed && !all_measured;
+  Decide(&result);
   result.needed_seconds = static_cast<int64_t>(std::ceil((cycle_ms + longest_step_ms) / 1000.0));
   return result;
+}
+
+void AddBlockCheck(const CheckResult& block, CheckResult* whole) {
+  whole->heard_tone = whole->heard_tone || block.heard_tone;
+  for (size_t i = 0; i < whole->steps.size() && i < block.steps.size(); ++i) {
+    StepComparison& ours = whole->steps[i];
+    const StepComparison& theirs = block.steps[i];
+    const size_t occurrences = ours.occurrences + theirs.occurrences;
+    const bool measured = ours.measured || theirs.measured;
+    const bool duration_measured = ours.duration_measured || theirs.duration_measured;
+    // The block that decides: the first to fail the step, else the one furthest off.
+    if (ours.ok && (!theirs.ok || std::fabs(theirs.worst_error_ms) > std::fabs(ours.worst_error_ms))) {
+      ours = theirs;
+    }
+    ours.occurrences = occurrences;
+    ours.measured = measured;
+    ours.duration_measured = duration_measured;
+  }
+  Decide(whole);
 }

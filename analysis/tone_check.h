@@ -83,3 +83,8 @@ constexpr double kExtraJudgedRangeDb = 15.0;
 // Compares the analysed recording (samples and their analysis) with the expected cycle.
 CheckResult CompareWithExpected(const ExpectedCycle& expected, const int16_t* samples,
                                 const RecordingAnalysis& analysis, const CheckTolerances& tolerances);
+
+// Folds the comparison of a later block of a long recording into *whole: each step counts
+// the occurrences of both and shows the block that decides it (the first to fail it, else
+// the one furthest off).
+void AddBlockCheck(const CheckResult& block, CheckResult* whole);

@@ -61,6 +61,13 @@ std::string FormatAnalysisText(const std::string& recording_path, const Recordin
   } else {
     out += "Cycle:              none repeats; the segments as heard\n";
   }
+  if (!analysis.other_cycles.empty()) {
+    std::string spans;
+    for (const TimeSpan& span : analysis.other_cycles) {
+      spans += Format("%s%.1f-%.1f s", spans.empty() ? "" : ", ", span.start_ms / 1000.0, span.end_ms / 1000.0);
+    }
+    out += "Other cycles in:    " + spans + "\n";
+  }
   std::string why_not;
   std::string tone_string = HeardToneString(analysis, &why_not);
   out += "Tone string:        " + (tone_string.empty() ? "none: " + why_not : tone_string) + "\n";
@@ -99,6 +106,10 @@ std::string FormatAnalysisJson(const std::string& recording_path, const Recordin
                         {"start_ms", JsonFixed(segment.start * 1000.0 / rate, 3)},
                         {"duration_ms", JsonFixed(SegmentMs(segment, rate), 3)}, {"cut", CutJson(segment)}});
   }
+  JsonValue other_cycles = JsonValue::array();
+  for (const TimeSpan& span : analysis.other_cycles) {
+    other_cycles.push_back({{"start_s", JsonFixed(span.start_ms / 1000.0, 3)}, {"end_s", JsonFixed(span.end_ms / 1000.0, 3)}});
+  }
   std::string why_not;
   const std::string tone_string = HeardToneString(analysis, &why_not);
   JsonValue report = {
@@ -115,7 +126,8 @@ std::string FormatAnalysisJson(const std::string& recording_path, const Recordin
        {{"repeats", analysis.cycle.repeats},
         {"duration_ms", JsonFixed(analysis.cycle.duration_ms, 3)},
         {"whole_cycles", analysis.cycle.complete_cycles},
-        {"steps", steps}}},
+        {"steps", steps},
+        {"other_cycles", other_cycles}}},
       {"segments", segments},
       {"digits", DigitsJson(digits)},
   };

@@ -32,11 +32,16 @@ int WriteHeardSetting(const RecordingAnalysis& analysis, const std::string& outp
 }
 
 int RunAnalyze(const CliRequest& request, std::FILE* out, std::FILE* err) {
-  Recording recording;
+  RecordingFile file;
   RecordingAnalysis analysis;
+  std::vector<HeardDigit> digits;
   int exit_code = kExitSuccess;
-  if (!ReadAndAnalyze(request.analysis, &recording, &analysis, err, &exit_code)) return exit_code;
-  const std::vector<HeardDigit> digits = HearDigits(recording.samples, recording.sampling_frequency);
+  const BlockWork hear_digits = [&](const std::vector<int16_t>& samples, const RecordingBlock& block,
+                                    const RecordingAnalysis&) {
+    HearDigitsInBlock(samples, block, file.layout().sampling_frequency, &digits);
+  };
+  if (!ReadAndAnalyze(request.analysis, &file, &analysis, err, &exit_code, hear_digits)) return exit_code;
+  const Recording& recording = file.layout();
   if (!analysis.heard_tone && digits.empty()) {
     return Fail(err, kExitFileError, request.analysis.recording_path,
                 "holds no tone (only silence, noise or clicks)");

@@ -79,19 +79,21 @@ int RunCheck(const CliRequest& request, std::FILE* out, std::FILE* err) {
   if (!facts.can_synthesise) return Fail(err, kExitUsageError, request.setting_path, facts.reason);
   std::vector<ExpectedDigit> digits;
   if (ReadSettingDigits(setting, &digits)) {
-    Recording recording;
-    if (!ReadRecordingFile(request.analysis, &recording, err, &exit_code)) return exit_code;
-    return CheckRecordedDigits(digits, request.setting_path, request.analysis, recording, request.json, out);
+    return CheckRecordedDigits(digits, request.setting_path, request.analysis, request.json, out, err);
   }
   ExpectedCycle expected;
   SynthesisRefusal refusal = BuildExpectedCycle(setting, &expected);
   if (refusal != SynthesisRefusal::None) return Fail(err, kExitUsageError, request.setting_path, DescribeRefusal(refusal));
 
-  Recording recording;
-  RecordingAnalysis analysis;
-  if (!ReadAndAnalyze(request.analysis, &recording, &analysis, err, &exit_code)) return exit_code;
+  RecordingFile file;
+  if (!OpenRecordingFile(request.analysis, &file, err, &exit_code)) return exit_code;
   const CheckTolerances& tolerances = request.analysis.tolerances;
-  CheckResult result = CompareWithExpected(expected, recording.samples.data(), analysis, tolerances);
+  CheckResult result;
+  std::string reason;
+  if (CheckInBlocks(file, expected, tolerances, &result, &reason) != RecordingProblem::None) {
+    return FailReading(request.analysis, reason, err);
+  }
+  WarnAboutRecording(request.analysis, file.layout(), err);
   const std::string& recording_path = request.analysis.recording_path;
   std::string report = request.json ? FormatCheckJson(recording_path, request.setting_path, tolerances, result)
                                     : FormatCheckText(recording_path, request.setting_path, tolerances, result);

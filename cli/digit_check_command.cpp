@@ -2,6 +2,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/digit_report.h"
+#include "cli/recording_input.h"
 #include "synth/number_parsing.h"
 #include "tonestring/tone_setting_reader.h"
 
@@ -22,8 +23,18 @@ bool ReadSettingDigits(const ToneSetting& setting, std::vector<ExpectedDigit>* e
 }
 
 int CheckRecordedDigits(const std::vector<ExpectedDigit>& expected, const std::string& setting_path,
-                        const AnalysisRequest& request, const Recording& recording, bool json, std::FILE* out) {
-  const std::vector<HeardDigit> heard = HearDigits(recording.samples, recording.sampling_frequency);
+                        const AnalysisRequest& request, bool json, std::FILE* out, std::FILE* err) {
+  RecordingFile file;
+  int exit_code = kExitSuccess;
+  if (!OpenRecordingFile(request, &file, err, &exit_code)) return exit_code;
+  std::vector<HeardDigit> heard;
+  std::string reason;
+  const BlockUse hear = [&](const std::vector<int16_t>& samples, const RecordingBlock& block) {
+    HearDigitsInBlock(samples, block, file.layout().sampling_frequency, &heard);
+    return true;
+  };
+  if (ReadInBlocks(file, hear, &reason) != RecordingProblem::None) return FailReading(request, reason, err);
+  WarnAboutRecording(request, file.layout(), err);
   const CheckTolerances& tolerances = request.tolerances;
   const DigitCheck check =
       CheckDigits(expected, heard, [&](double expected_ms) { return AllowedCadenceMs(tolerances, expected_ms); });

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/recording.h"
 #include "cli/analysis_request.h"
 #include "digits/digit_check.h"
 #include "synth/tone_setting.h"
@@ -13,7 +12,8 @@
 // digits (it is checked as a tone).
 bool ReadSettingDigits(const ToneSetting& setting, std::vector<ExpectedDigit>* expected);
 
-// Hears the recording's digits, compares them and writes the report (text, or JSON when
-// json) to out. Returns kExitSuccess for PASS, kExitCheckFailed for FAIL.
+// Reads the recording, hears its digits, compares them and writes the report (text, or JSON
+// when json) to out. Returns kExitSuccess for PASS, kExitCheckFailed for FAIL, or the exit
+// code of a recording that cannot be read (its error line on err).
 int CheckRecordedDigits(const std::vector<ExpectedDigit>& expected, const std::string& setting_path,
-                        const AnalysisRequest& request, const Recording& recording, bool json, std::FILE* out);
+                        const AnalysisRequest& request, bool json, std::FILE* out, std::FILE* err);

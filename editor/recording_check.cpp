@@ -1,6 +1,7 @@
 #include "editor/recording_check.h"
 
 #include "analysis/analyze_recording.h"
+#include "analysis/recording_blocks.h"
 #include "analysis/check_row_texts.h"
 #include "analysis/expected_cycle.h"
 #include "cli/check_report.h"
@@ -60,23 +61,18 @@ RecordingCheck CheckRecording(ToneSetting& setting, const std::string& setting_n
     check.problem = RefusalText(refusal, language);
     return check;
   }
-  Recording recording;
+  RecordingFile file;
   std::string reason;
-  if (ReadRecording(recording_path.wstring().c_str(), RecordingEncodingFor(recording_path),
-                    setting.sampling_frequency, 1, &recording, &reason) != RecordingProblem::None) {
+  RecordingProblem problem = file.Open(recording_path.wstring().c_str(), RecordingEncodingFor(recording_path),
+                                       setting.sampling_frequency, 1, &reason);
+  const CheckTolerances tolerances;
+  CheckResult result;
+  if (problem == RecordingProblem::None) problem = CheckInBlocks(file, expected, tolerances, &result, &reason);
+  if (problem != RecordingProblem::None) {
     check.problem = Problem(name + L" cannot be checked: " + Widen(reason),
                             name + L" を確認できません: " + Widen(reason), language);
     return check;
   }
-  RecordingAnalysis analysis;
-  if (!AnalyzeRecording(recording.samples.data(), static_cast<int64_t>(recording.samples.size()),
-                        recording.sampling_frequency, &analysis)) {
-    check.problem = Problem(name + L" is too large to analyse in memory.",
-                            name + L" は大きすぎて解析できません。", language);
-    return check;
-  }
-  const CheckTolerances tolerances;
-  const CheckResult result = CompareWithExpected(expected, recording.samples.data(), analysis, tolerances);
   if (!result.heard_tone) {
     check.problem = Problem(L"No tone was heard in " + name + L".", name + L" にトーンが聞こえません。", language);
     return check;

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "analysis/recording_blocks.h"
 #include "files/string.h"
 #include "tests/analysis/recording_bytes.h"
 #include "tests/common/test_paths.h"
@@ -25,6 +28,13 @@ RecordingProblem Read(const std::string& path, RecordingEncoding encoding, int32
   CString wide;
   wide.Assign(path.c_str());
   return ReadRecording(wide.GetWide(), encoding, rate, channel, recording, reason);
+}
+
+RecordingProblem Open(RecordingFile* file, const std::string& path, RecordingEncoding encoding, int32_t rate,
+                      std::string* reason) {
+  CString wide;
+  wide.Assign(path.c_str());
+  return file->Open(wide.GetWide(), encoding, rate, 1, reason);
 }
 
 WaveLayout Layout(uint16_t format_tag, uint16_t channels, uint32_t rate, uint16_t bits, uint16_t sub_format = 1) {
@@ -182,28 +192,60 @@ TEST(ReadRecording, RefusesBrokenAndUnusableFilesWithAReason) {
             RecordingProblem::CannotOpen);
 }
 
-// Two hours at 8000 Hz, and one second over the hour, the samples only announced by the
-// file's size (sparse): refused from the size alone, before anything is allocated.
-TEST(ReadRecording, RefusesTwoHoursFromTheSizeAlone) {
+// Two hours at 8000 Hz, held by a sparse file with three samples set past the first hour,
+// and one second over the hour of u-law: opened from the size alone and read in any block.
+TEST(RecordingFile, OpensHoursAndReadsAnyBlock) {
   TempDir dir;
-  const uint64_t samples = 2ull * 3600 * 8000;
+  const int64_t samples = 2ll * 3600 * 8000;
+  const int64_t marked = 3600ll * 8000 + 5;
   std::string wave = dir.File("long.wav");
   WaveLayout layout;
-  layout.stated_data_bytes = static_cast<int64_t>(2 * samples);
-  std::string header = WaveBytes(layout, "");
+  layout.stated_data_bytes = 2 * samples;
+  const std::string header = WaveBytes(layout, "");
   ASSERT_TRUE(WriteAll(wave, header));
   std::filesystem::resize_file(std::filesystem::u8path(wave), header.size() + 2 * samples);
+  {
+    std::fstream file(std::filesystem::u8path(wave), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(header.size() + 2 * marked));
+    file.write("\x01\x00\x02\x00\xfd\xff", 6);
+  }
   std::string raw = dir.File("long.ul");
   ASSERT_TRUE(WriteAll(raw, "x"));
   std::filesystem::resize_file(std::filesystem::u8path(raw), 3601ull * 8000);
 
-  Recording recording;
   std::string reason;
-  EXPECT_EQ(Read(wave, RecordingEncoding::Wave, 0, 1, &recording, &reason), RecordingProblem::TooLong);
-  EXPECT_EQ(reason, "is 120 min long; recordings up to 60 min are analysed");
-  EXPECT_EQ(Read(raw, RecordingEncoding::MuLaw, 8000, 1, &recording, &reason), RecordingProblem::TooLong);
-  EXPECT_EQ(reason, "is 60 min 1 s long; recordings up to 60 min are analysed");
-  EXPECT_TRUE(recording.samples.empty());
+  RecordingFile file;
+  ASSERT_EQ(Open(&file, wave, RecordingEncoding::Wave, 0, &reason), RecordingProblem::None);
+  EXPECT_EQ(file.frames(), samples);
+  std::vector<int16_t> block;
+  ASSERT_EQ(file.Read(marked - 1, 5, &block, &reason), RecordingProblem::None);
+  EXPECT_EQ(block, (std::vector<int16_t>{0, 1, 2, -3, 0}));
+  EXPECT_EQ(file.Read(samples - 2, 3, &block, &reason), RecordingProblem::ReadFailed);
+  RecordingFile raw_file;
+  ASSERT_EQ(Open(&raw_file, raw, RecordingEncoding::MuLaw, 8000, &reason), RecordingProblem::None);
+  EXPECT_EQ(raw_file.frames(), 3601ll * 8000);
+
+  // Blocks of equal length within the hour and the sample limit, read with their margins.
+  const struct {
+    int64_t frames;
+    int32_t rate;
+    size_t blocks;
+    int64_t margin;
+  } kSplits[] = {{3600ll * 8000, 8000, 1, 0}, {3601ll * 8000, 8000, 2, 16000},
+                 {24ll * 3600 * 8000, 8000, 24, 16000}, {kMostBlockFrames + 1, 48000, 2, 96000}};
+  for (const auto& split : kSplits) {
+    const std::vector<RecordingBlock> blocks = SplitIntoBlocks(split.frames, split.rate);
+    ASSERT_EQ(blocks.size(), split.blocks) << split.frames;
+    int64_t next = 0;
+    for (const RecordingBlock& one : blocks) {
+      EXPECT_EQ(one.first, next);
+      EXPECT_LE(one.count, std::min(kMostBlockFrames, kMostBlockSeconds * split.rate));
+      EXPECT_EQ(one.lead, one.first == 0 ? 0 : split.margin);
+      EXPECT_EQ(one.trail, one.first + one.count == split.frames ? 0 : split.margin);
+      next = one.first + one.count;
+    }
+    EXPECT_EQ(next, split.frames);
+  }
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ TEST(CliAnalysisErrors, EveryBadRecordingGetsOneLineAndTheRightCode) {
       {"empty.wav", "", kExitFileError, kExitFileError, "is empty"},
       {"header-cut.wav", std::string("RIFF\x24\x00\x00\x00WAVEfmt ", 16), kExitFileError, kExitFileError,
        "is not a WAV file"},
-      {"adpcm.wav", sonaril_test::WaveBytes(sonaril_test::WaveLayout{2, 1, 8000, 16, -1, ""}, std::string(64, '\0')),
+      {"adpcm.wav", sonaril_test::WaveBytes(sonaril_test::WaveLayout{2, 1, 8000, 16, -1, "", "", 1}, std::string(64, '\0')),
        kExitFileError, kExitFileError, "holds samples of a kind that is not read (format 2"},
       {"silence.wav", MonoWave(std::vector<int16_t>(16000, 0), 8000), kExitFileError, kExitCheckFailed,
        "No tone was heard"},
@@ -160,19 +160,33 @@ TEST(CliAnalysisErrors, EveryBadRecordingGetsOneLineAndTheRightCode) {
   }
 }
 
-TEST(CliAnalysisErrors, LongOrCutRecordingsAndBadSettings) {
+// Three hours at 1000 Hz: analysed and checked an hour at a time. The first two hours repeat
+// 300 Hz for 1 s in 3.5 s (the hour cuts a step), the third beeps 1 s on, 1 s off.
+TEST(CliAnalysisLong, HoursAreAnalysedInBlocks) {
   TempDir dir;
-  // Two hours at 8000 Hz, held by a sparse file: refused from its size.
-  std::string long_path = dir.File("two-hours.wav");
-  sonaril_test::WaveLayout layout;
-  layout.stated_data_bytes = 2ll * 2 * 3600 * 8000;
-  std::string header = sonaril_test::WaveBytes(layout, "");
-  ASSERT_TRUE(WriteAll(long_path, header));
-  std::filesystem::resize_file(std::filesystem::u8path(long_path), header.size() + 2ull * 2 * 3600 * 8000);
-  CliRun long_run = RunTool(dir, {"analyze", long_path});
-  EXPECT_EQ(long_run.exit_code, kExitFileError);
-  EXPECT_EQ(long_run.err, "sonaril-cli: " + long_path + ": is 120 min long; recordings up to 60 min are analysed\n");
+  const int32_t rate = 1000;
+  std::vector<int16_t> samples;
+  for (int64_t i = 0; i < 3 * 3600 * rate; ++i) {
+    const int64_t period = i < 2 * 3600 * rate ? 3500 : 2000;
+    const bool on = i % period < 1000;
+    samples.push_back(on ? static_cast<int16_t>(std::lround(10000.0 * std::sin(2 * M_PI * 300.0 * i / rate))) : 0);
+  }
+  const std::string recording = dir.File("three-hours.wav");
+  ASSERT_TRUE(WriteAll(recording, MonoWave(samples, rate)));
+  const std::string setting = dir.File("expected.ton");
+  ASSERT_EQ(RunTool(dir, {"import", "300/1000,0/2500", "-o", setting}).exit_code, kExitSuccess);
 
+  CliRun analyzed = RunTool(dir, {"analyze", recording});
+  ASSERT_EQ(analyzed.exit_code, kExitSuccess) << analyzed.err;
+  EXPECT_TRUE(Holds(analyzed.out, "Cycle:              3500.0 ms, heard 2058 times")) << analyzed.out;
+  EXPECT_TRUE(Holds(analyzed.out, "Other cycles in:    7200.0-10800.0 s\n")) << analyzed.out;
+  CliRun checked = RunTool(dir, {"check", recording, setting});
+  EXPECT_EQ(checked.exit_code, kExitCheckFailed) << checked.out;
+  EXPECT_TRUE(Holds(checked.out, "  2      OFF          2500.0 ms               1001.0 ms               -1499.0 ms\n")) << checked.out;
+}
+
+TEST(CliAnalysisErrors, CutRecordingsAndBadSettings) {
+  TempDir dir;
   // A file that stops early is analysed as far as it goes, with a warning.
   std::string full = sonaril_test::ReadAll(Rendered(dir, "busy-japan.ton"));
   std::string cut_path = dir.File("cut.wav");
