@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -131,8 +132,20 @@ void AddBlockAnalysis(const RecordingAnalysis& block, int64_t first_frame, Recor
 }
 
 RecordingProblem ReadInBlocks(RecordingFile& file, const BlockUse& use, std::string* reason) {
+  const std::vector<RecordingBlock> blocks = SplitIntoBlocks(file.frames(), file.layout().sampling_frequency);
+  // Room for the largest block at once: growing into it would hold two blocks for a moment.
+  size_t largest = 0;
+  for (const RecordingBlock& block : blocks) {
+    largest = std::max(largest, static_cast<size_t>(block.lead + block.count + block.trail));
+  }
   std::vector<int16_t> samples;
-  for (const RecordingBlock& block : SplitIntoBlocks(file.frames(), file.layout().sampling_frequency)) {
+  try {
+    samples.reserve(largest);
+  } catch (const std::bad_alloc&) {
+    *reason = "is too large to hold in memory";
+    return RecordingProblem::OutOfMemory;
+  }
+  for (const RecordingBlock& block : blocks) {
     RecordingProblem problem =
         file.Read(block.first - block.lead, block.lead + block.count + block.trail, &samples, reason);
     if (problem != RecordingProblem::None) return problem;

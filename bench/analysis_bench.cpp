@@ -1,20 +1,28 @@
 // Analysing long recordings: 60 s at 8000 Hz and 10 min at 48000 Hz of a two-tone cadence
-// with noise at 20 dB SNR, and checking the long one against its setting; 60 s at 8000 Hz
+// with noise at 20 dB SNR, and checking the long one against its setting; 1 and 24 hours at
+// 8000 Hz read from a file block by block; 60 s at 8000 Hz
 // through an echo, a band-pass filter, an AGC and noise 6 dB down. Besides the
 // time, the counters give the memory the analysis takes beyond the samples: the peak of
 // its own heap allocations, counted by the replaced global operator new.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "analysis/analyze_recording.h"
 #include "analysis/expected_cycle.h"
+#include "analysis/recording_blocks.h"
 #include "analysis/tone_check.h"
+#include "files/string.h"
 #include "synth/synthesize_tone.h"
 #include "tests/analysis/degraded_line.h"
+#include "tests/analysis/recording_bytes.h"
 #include "tests/common/setting_builder.h"
 
 namespace {
@@ -116,6 +124,48 @@ void BM_CheckAgainstSetting(benchmark::State& state) {
   state.counters["analysis_peak_MB"] = static_cast<double>(extra) / 1e6;
 }
 BENCHMARK(BM_CheckAgainstSetting)->Unit(benchmark::kMillisecond);
+
+// hours of the double ring at 8000 Hz with noise, read from a WAV file block by block: the
+// peak of the heap beyond the samples of one block (an hour) stays the same from 1 to 24
+// hours. The file (1.4 GB for a day) is written once per length, outside the timing.
+void BM_AnalyzeFileInBlocks(benchmark::State& state) {
+  const int32_t rate = 8000;
+  const int64_t hours = state.range(0);
+  const std::string path = (std::filesystem::temp_directory_path() / "sonaril-bench-hours.wav").string();
+  {
+    const std::vector<int16_t> minute = Recording(rate, 60);
+    sonaril_test::WaveLayout layout;
+    layout.stated_data_bytes = hours * 3600 * rate * 2;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << sonaril_test::WaveBytes(layout, "");
+    const std::string bytes = sonaril_test::SampleBytes(minute);
+    for (int64_t m = 0; m < hours * 60; ++m) file << bytes;
+  }
+  CString wide;
+  wide.Assign(path.c_str());
+  int64_t extra = 0;
+  size_t occurrences = 0;
+  for (auto _ : state) {
+    RecordingFile file;
+    std::string reason;
+    ResetHeapPeak();
+    const int64_t before = heap_in_use;
+    RecordingAnalysis analysis;
+    if (file.Open(wide.GetWide(), RecordingEncoding::Wave, 0, 1, &reason) != RecordingProblem::None ||
+        AnalyzeInBlocks(file, &analysis, &reason) != RecordingProblem::None) {
+      state.SkipWithError(reason.c_str());
+      break;
+    }
+    extra = heap_peak - before;
+    occurrences = analysis.steps.empty() ? 0 : analysis.steps.front().occurrences;
+  }
+  std::filesystem::remove(path);
+  const int64_t block_frames = std::min(kMostBlockFrames, kMostBlockSeconds * rate);
+  state.counters["block_samples_MB"] = static_cast<double>(block_frames * 2) / 1e6;
+  state.counters["peak_beyond_block_MB"] = static_cast<double>(extra - block_frames * 2) / 1e6;
+  state.counters["step1_heard"] = static_cast<double>(occurrences);
+}
+BENCHMARK(BM_AnalyzeFileInBlocks)->Arg(1)->Arg(24)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -169,7 +169,7 @@ TEST(CliAnalysisLong, HoursAreAnalysedInBlocks) {
   for (int64_t i = 0; i < 3 * 3600 * rate; ++i) {
     const int64_t period = i < 2 * 3600 * rate ? 3500 : 2000;
     const bool on = i % period < 1000;
-    samples.push_back(on ? static_cast<int16_t>(std::lround(10000.0 * std::sin(2 * M_PI * 300.0 * i / rate))) : 0);
+    samples.push_back(on ? static_cast<int16_t>(std::lround(10000.0 * std::sin(2 * 3.141592653589793 * 300.0 * i / rate))) : 0);
   }
   const std::string recording = dir.File("three-hours.wav");
   ASSERT_TRUE(WriteAll(recording, MonoWave(samples, rate)));
