@@ -27,6 +27,9 @@ constexpr double kPeakSeparationBins = 2.5;
 constexpr double kLowestFrequencyHz = 20.0;
 // The share of the segment's power the peaks must hold for it to count as a tone.
 constexpr double kTonalShare = 0.4;
+// A tone that sounds in a third of the stretch spreads its energy over three times the
+// window's main lobe: this many resolution bins either side of its peak hold it.
+constexpr double kTurnLobeBins = 8.0;
 // Golden-section steps within a bin of the padded FFT around the interpolated peak:
 // 0.618^14 of a bin is far below a hundredth of a hertz at any rate and length measured.
 constexpr int kRefinementSteps = 14;
@@ -132,6 +135,21 @@ double InterpolatedBin(const std::vector<double>& power, size_t k) {
   return static_cast<double>(k) + std::clamp(shift, -0.5, 0.5);
 }
 
+// The share of the spectrum's energy (from lowest on) in the bins within width of a peak.
+double PeakEnergyShare(const std::vector<double>& power, const std::vector<size_t>& peaks, double width,
+                       size_t lowest) {
+  double total = 0.0;
+  double near_peaks = 0.0;
+  for (size_t k = lowest; k < power.size(); ++k) {
+    total += power[k];
+    const bool near = std::any_of(peaks.begin(), peaks.end(), [&](size_t peak) {
+      return std::fabs(static_cast<double>(k) - static_cast<double>(peak)) <= width;
+    });
+    if (near) near_peaks += power[k];
+  }
+  return total > 0.0 ? near_peaks / total : 0.0;
+}
+
 }  // namespace
 
 SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset, const Segment& segment,
@@ -212,6 +230,11 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   std::sort(result.tones.begin(), result.tones.end(),
             [](const TonePeak& a, const TonePeak& b) { return a.frequency < b.frequency; });
   double total_power = windowed_power / window_gain_square_sum;
-  result.tonal = !result.tones.empty() && peak_power >= kTonalShare * total_power;
+  // Tones that take turns (an information tone's three frequencies in one step) each sound
+  // in part of the stretch only, so their amplitudes fall short; their energy, in the bins
+  // around each peak, still holds most of the stretch's.
+  const bool strong = peak_power >= kTonalShare * total_power ||
+                      PeakEnergyShare(power, accepted, kTurnLobeBins * resolution_bins, lowest_bin) >= kTonalShare;
+  result.tonal = !result.tones.empty() && strong;
   return result;
 }
