@@ -11,8 +11,10 @@ constexpr double kPi = 3.14159265358979323846;
 // tones 25 Hz apart from each other and still place a change to a millisecond or two.
 constexpr double kBlockMs = 5.0;
 constexpr size_t kWindowBlocks = 6;
-// A frequency sounds while its amplitude is above half its loudest in the segment.
+// A frequency sounds while its share of its loudest in the segment is above kHeardShare
+// and above half the strongest share in the window.
 constexpr double kSoundingShare = 0.5;
+constexpr double kHeardShare = 0.2;
 // A new set of frequencies must hold this many windows (20 ms) to be a change.
 constexpr size_t kSteadyWindows = 4;
 
@@ -70,10 +72,16 @@ std::vector<int64_t> FindToneChanges(const int16_t* samples, int32_t rate, doubl
       loudest[k] = std::max(loudest[k], std::abs(sum));
     }
   }
+  // Each frequency against its loudest, and against the strongest of them in the window: a
+  // line's gain that falls (an AGC after its attack) lowers them all and changes nothing.
   auto sounding = [&](size_t t) {
+    double strongest = 0.0;
+    for (size_t k = 0; k < count; ++k) strongest = std::max(strongest, amplitude[t * count + k] / loudest[k]);
     uint32_t set = 0;
+    if (strongest < kHeardShare) return set;
     for (size_t k = 0; k < count; ++k) {
-      if (amplitude[t * count + k] >= kSoundingShare * loudest[k]) set |= 1u << k;
+      const double share = amplitude[t * count + k] / loudest[k];
+      if (share >= kHeardShare && share >= kSoundingShare * strongest) set |= 1u << k;
     }
     return set;
   };
@@ -89,15 +97,21 @@ std::vector<int64_t> FindToneChanges(const int16_t* samples, int32_t rate, doubl
   uint32_t current = sounding(0);
   for (size_t t = 1; t < windows; ++t) {
     uint32_t set = sounding(t);
-    if (set == current || !holds(t, set)) continue;
+    // Where nothing sounds the segment's runs decide, not its tones.
+    if (set == 0 || set == current || !holds(t, set)) continue;
     double position_sum = 0.0;
     int changed = 0;
     for (size_t k = 0; k < count; ++k) {
       if (((set ^ current) >> k & 1u) == 0) continue;
-      // Where this frequency's amplitude crossed half its loudest, between two windows.
-      const double half = kSoundingShare * loudest[k];
+      // Where this frequency's amplitude crossed half its level beside the change (a
+      // window's length away from it; an AGC may have brought it down since its loudest),
+      // between two windows.
+      const bool was_sounding = (current >> k) & 1u;
+      const size_t beside = was_sounding ? (t > kWindowBlocks ? t - 1 - kWindowBlocks : 0)
+                                         : std::min(windows - 1, t + kWindowBlocks);
+      const double half = kSoundingShare * amplitude[beside * count + k];
       size_t before = t - 1;
-      while (before > 0 && ((amplitude[before * count + k] >= half) != ((current >> k) & 1u))) --before;
+      while (before > 0 && ((amplitude[before * count + k] >= half) != was_sounding)) --before;
       double a = amplitude[before * count + k];
       double b = amplitude[(before + 1) * count + k];
       double fraction = b != a ? std::clamp((half - a) / (b - a), 0.0, 1.0) : 0.5;

@@ -265,6 +265,13 @@ int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const
   if (!fit.Fit(tones.first, tones.last)) return -1;
   ToneStop stop;
   if (!FindToneStop(samples, dc_offset, rate, fit, tones.half_window, inside, outside, &stop)) return -1;
+  // The tones were not there where the search began (noise an AGC lifted in the silence
+  // before, and has not yet brought down): it begins again where they were fitted.
+  const int64_t fitted_middle = (tones.first + tones.last) / 2;
+  if (stop.first_under == inside && (at_start ? fitted_middle > inside : fitted_middle < inside) &&
+      !FindToneStop(samples, dc_offset, rate, fit, tones.half_window, fitted_middle, outside, &stop)) {
+    return -1;
+  }
   // The first sample of the sound, or one past its last.
   const int64_t held = at_start ? stop.last_held : stop.last_held + 1;
   const int64_t under = at_start ? stop.first_under + 1 : stop.first_under;

@@ -177,10 +177,11 @@ std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_
   return filtered;
 }
 
-std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate) {
-  const double attack = 1.0 - std::exp(-1.0 / (0.010 * rate));
+std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate, double attack_ms,
+                                double look_ahead_ms) {
+  const double attack = 1.0 - std::exp(-1.0 / (attack_ms / 1000.0 * rate));
   const double release = 1.0 - std::exp(-1.0 / (0.200 * rate));
-  const size_t look_ahead = static_cast<size_t>(0.010 * rate);
+  const size_t look_ahead = static_cast<size_t>(look_ahead_ms / 1000.0 * rate);
   std::vector<double> follower(samples.size());
   double level = std::pow(10.0, -90.0 / 20.0);
   for (size_t n = 0; n < samples.size(); ++n) {

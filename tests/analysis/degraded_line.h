@@ -27,10 +27,12 @@ std::vector<int16_t> WithEcho(const std::vector<int16_t>& samples, int32_t rate,
 enum class FilterPhase { Linear, Minimum };
 std::vector<int16_t> ThroughBandPass(const std::vector<int16_t>& samples, int32_t rate, double low_hz, double high_hz,
                                      FilterPhase phase);
-// Through an AGC that follows the level (10 ms attack, 200 ms release, 10 ms look-ahead),
+// Through an AGC that follows the level (attack_ms, 200 ms release, look_ahead_ms ahead),
 // lifting quiet sound (by up to 20 dB) and leaving loud sound alone, as a compander on a
-// line does: the longer a silence, the louder its noise, up to 10 dB under the bursts.
-std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate);
+// line does: the longer a silence, the louder its noise, up to 10 dB under the bursts. A
+// slow one without look-ahead lets each burst's start through lifted.
+std::vector<int16_t> ThroughAgc(const std::vector<int16_t>& samples, int32_t rate, double attack_ms = 10.0,
+                                double look_ahead_ms = 10.0);
 // Through a telephone channel's band, 300 to 3400 Hz (two second-order high-pass and two
 // low-pass Butterworth sections).
 std::vector<int16_t> ThroughTelephoneBand(const std::vector<int16_t>& samples, int32_t rate);
