@@ -1,11 +1,10 @@
 #include "analysis/tone_peaks.h"
 
-#include <kissfft.hh>
-
 #include <algorithm>
 #include <cmath>
 #include <complex>
 
+#include "analysis/real_fft.h"
 #include "synth/signal_level.h"
 
 namespace {
@@ -147,8 +146,15 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   double window_gain_sum = 0.0;
   double window_gain_square_sum = 0.0;
   double windowed_power = 0.0;
+  // The window's cosine, cos(2 pi (n + 0.5) / length), turned by a rotating phasor.
+  const double turn = 2.0 * kPi / static_cast<double>(length);
+  const double rotate_c = std::cos(turn), rotate_s = std::sin(turn);
+  double phasor_c = std::cos(0.5 * turn), phasor_s = std::sin(0.5 * turn);
   for (size_t n = 0; n < length; ++n) {
-    double window = 0.5 - 0.5 * std::cos(2.0 * kPi * (static_cast<double>(n) + 0.5) / length);
+    double window = 0.5 - 0.5 * phasor_c;
+    const double next_c = phasor_c * rotate_c - phasor_s * rotate_s;
+    phasor_s = phasor_s * rotate_c + phasor_c * rotate_s;
+    phasor_c = next_c;
     double gain = stretch.gain_at_start + stretch.gain_step * static_cast<double>(n);
     double value = samples[stretch.start + static_cast<int64_t>(n)] - dc_offset;
     windowed[n] = window * value;
@@ -162,8 +168,7 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   std::vector<double> padded(fft_length, 0.0);
   std::copy(windowed.begin(), windowed.end(), padded.begin());
   std::vector<std::complex<double>> spectrum(fft_length / 2);
-  kissfft<double> fft(fft_length / 2, false);
-  fft.transform_real(padded.data(), spectrum.data());
+  RealFft(padded.data(), fft_length, spectrum.data());
 
   const double bin_hz = static_cast<double>(rate) / fft_length;
   const double resolution_bins = static_cast<double>(fft_length) / length;
