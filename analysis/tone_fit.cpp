@@ -26,13 +26,16 @@ void ToneFit::ForEachSample(int64_t first, int64_t last, Visit visit) const {
     turn[t] = std::polar(1.0, omega_[t]);
   }
   std::vector<double> basis(2 * tones);
+  int64_t until_renormalised = kRenormaliseSamples;
   for (int64_t n = first; n < last; ++n) {
     const double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
+    const bool renormalise = --until_renormalised == 0;
+    if (renormalise) until_renormalised = kRenormaliseSamples;
     for (size_t t = 0; t < tones; ++t) {
       basis[2 * t] = gain * phasor[t].real();
       basis[2 * t + 1] = gain * phasor[t].imag();
       phasor[t] *= turn[t];
-      if ((n - first) % kRenormaliseSamples == kRenormaliseSamples - 1) phasor[t] /= std::abs(phasor[t]);
+      if (renormalise) phasor[t] /= std::abs(phasor[t]);
     }
     visit(n, basis);
   }
