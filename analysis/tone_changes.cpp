@@ -42,21 +42,28 @@ std::vector<int64_t> FindToneChanges(const int16_t* samples, int32_t rate, doubl
   if (count < 2 || count > 32 || blocks < kWindowBlocks + 2 * kSteadyWindows) return changes;
 
   // The spectrum at each frequency, block by block, with one phase for the whole segment
-  // so that neighbouring blocks add up.
+  // so that neighbouring blocks add up: every block is summed against one table of the
+  // frequency's phasor over a block, then turned to the phase at the block's start.
   std::vector<std::complex<double>> sums(blocks * count);
+  std::vector<double> cosines(static_cast<size_t>(block));
+  std::vector<double> sines(static_cast<size_t>(block));
   for (size_t k = 0; k < count; ++k) {
     const double step = -2.0 * kPi * frequencies[k] / rate;
-    const std::complex<double> turn(std::cos(step), std::sin(step));
-    std::complex<double> phasor(1.0, 0.0);
+    for (int64_t n = 0; n < block; ++n) {
+      cosines[static_cast<size_t>(n)] = std::cos(step * static_cast<double>(n));
+      sines[static_cast<size_t>(n)] = std::sin(step * static_cast<double>(n));
+    }
     for (size_t b = 0; b < blocks; ++b) {
-      std::complex<double> sum(0.0, 0.0);
+      double real = 0.0;
+      double imaginary = 0.0;
       const int16_t* at = samples + segment.start + static_cast<int64_t>(b) * block;
-      for (int64_t n = 0; n < block; ++n) {
-        sum += (at[n] - dc_offset) * phasor;
-        phasor *= turn;
+      for (size_t n = 0; n < cosines.size(); ++n) {
+        const double value = at[n] - dc_offset;
+        real += value * cosines[n];
+        imaginary += value * sines[n];
       }
-      phasor /= std::abs(phasor);
-      sums[b * count + k] = sum;
+      const double start_phase = step * static_cast<double>(block) * static_cast<double>(b);
+      sums[b * count + k] = std::polar(1.0, start_phase) * std::complex<double>(real, imaginary);
     }
   }
   const size_t windows = blocks - kWindowBlocks + 1;
