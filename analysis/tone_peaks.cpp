@@ -180,12 +180,21 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   std::vector<double> power(bins, 0.0);
   for (size_t k = 1; k < bins; ++k) power[k] = std::norm(spectrum[k]);
 
-  std::vector<double> sorted(power.begin() + lowest_bin, power.end());
-  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-  const double median = sorted[sorted.size() / 2];
   const double strongest = *std::max_element(power.begin() + lowest_bin, power.end());
-  const double threshold = std::max(strongest * std::pow(10.0, -kListedPeakRangeDb / 10.0),
-                                    median * std::pow(10.0, kPeakOverNoiseDb / 10.0));
+  const double range_floor = strongest * std::pow(10.0, -kListedPeakRangeDb / 10.0);
+  const double over_noise = std::pow(10.0, kPeakOverNoiseDb / 10.0);
+  // The median (the noise) raises the threshold only where it lies less than
+  // kPeakOverNoiseDb under the range's floor. Mostly more than half the bins lie further
+  // under it than that, which a count tells without sorting them.
+  const size_t median_rank = (bins - lowest_bin) / 2;
+  size_t far_under = 0;
+  for (size_t k = lowest_bin; k < bins; ++k) far_under += power[k] * over_noise <= range_floor ? 1 : 0;
+  double threshold = range_floor;
+  if (far_under <= median_rank) {
+    std::vector<double> sorted(power.begin() + lowest_bin, power.end());
+    std::nth_element(sorted.begin(), sorted.begin() + median_rank, sorted.end());
+    threshold = std::max(range_floor, sorted[median_rank] * over_noise);
+  }
   if (!(strongest > 0.0)) return result;
 
   std::vector<size_t> candidates;
