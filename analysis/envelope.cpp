@@ -17,15 +17,15 @@ constexpr size_t kSmoothingBlockFrames = 4096;
 
 // The recording's offset from zero. The median, not the mean: a ramped or faded tone is
 // not symmetric about zero over its length, but its middle sample value still is.
-double MedianSample(const int16_t* samples, int64_t count) {
+int32_t MedianSample(const int16_t* samples, int64_t count) {
   std::vector<uint32_t> counts(65536, 0);
   for (int64_t i = 0; i < count; ++i) ++counts[static_cast<uint16_t>(samples[i] + 32768)];
   int64_t seen = 0;
-  for (size_t value = 0; value < counts.size(); ++value) {
-    seen += counts[value];
-    if (2 * seen > count) return static_cast<double>(value) - 32768.0;
+  for (int32_t value = 0; value < static_cast<int32_t>(counts.size()); ++value) {
+    seen += counts[static_cast<size_t>(value)];
+    if (2 * seen > count) return value - 32768;
   }
-  return 0.0;
+  return 0;
 }
 
 }  // namespace
@@ -62,8 +62,8 @@ bool MeasureEnvelope(const int16_t* samples, int64_t count, int32_t rate, Envelo
   envelope->sample_count = count;
   if (count <= 0) return true;
 
-  const double mean = MedianSample(samples, count);
-  envelope->dc_offset = mean;
+  const int32_t median = MedianSample(samples, count);
+  envelope->dc_offset = median;
 
   const int64_t hop = envelope->frame_samples;
   const size_t frames = static_cast<size_t>((count + hop - 1) / hop);
@@ -75,12 +75,14 @@ bool MeasureEnvelope(const int16_t* samples, int64_t count, int32_t rate, Envelo
   for (size_t k = 0; k < frames; ++k) {
     int64_t begin = static_cast<int64_t>(k) * hop;
     int64_t end = std::min(count, begin + hop);
-    double energy = 0.0;
+    // The offset is a sample value, so the frame's energy is a sum of whole numbers: exact
+    // in integers, and free of the chain of rounded additions a double sum waits on.
+    int64_t energy = 0;
     for (int64_t i = begin; i < end; ++i) {
-      double value = samples[i] - mean;
+      const int64_t value = samples[i] - median;
       energy += value * value;
     }
-    envelope->power[k] = static_cast<float>(energy / static_cast<double>(end - begin));
+    envelope->power[k] = static_cast<float>(static_cast<double>(energy) / static_cast<double>(end - begin));
   }
 
   MeasureLevels(envelope);

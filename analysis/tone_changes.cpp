@@ -44,21 +44,44 @@ std::vector<int64_t> FindToneChanges(const int16_t* samples, int32_t rate, doubl
   if (count < 2 || count > 32 || blocks < kWindowBlocks + 2 * kSteadyWindows) return changes;
 
   // The spectrum at each frequency, block by block, with one phase for the whole segment
-  // so that neighbouring blocks add up.
-  std::vector<std::complex<double>> sums(blocks * count);
+  // so that neighbouring blocks add up: every block is summed against one table of the
+  // frequency's phasor over a block, then turned to the phase at the block's start.
+  const size_t length = static_cast<size_t>(block);
+  std::vector<double> steps(count);
+  std::vector<double> cosines(count * length);
+  std::vector<double> sines(count * length);
   for (size_t k = 0; k < count; ++k) {
-    const double step = -2.0 * kPi * frequencies[k] / rate;
-    const std::complex<double> turn(std::cos(step), std::sin(step));
-    std::complex<double> phasor(1.0, 0.0);
+    steps[k] = -2.0 * kPi * frequencies[k] / rate;
+    for (size_t n = 0; n < length; ++n) {
+      cosines[k * length + n] = std::cos(steps[k] * static_cast<double>(n));
+      sines[k * length + n] = std::sin(steps[k] * static_cast<double>(n));
+    }
+  }
+  auto turned = [&](size_t k, size_t b, double real, double imaginary) {
+    const double start_phase = steps[k] * static_cast<double>(block) * static_cast<double>(b);
+    return std::polar(1.0, start_phase) * std::complex<double>(real, imaginary);
+  };
+  std::vector<std::complex<double>> sums(blocks * count);
+  // Two frequencies at a time, so that their four sums do not wait on each other; an odd
+  // count's last frequency is summed twice.
+  for (size_t k = 0; k < count; k += 2) {
+    const size_t other = std::min(k + 1, count - 1);
+    const double* cos_k = &cosines[k * length];
+    const double* sin_k = &sines[k * length];
+    const double* cos_other = &cosines[other * length];
+    const double* sin_other = &sines[other * length];
     for (size_t b = 0; b < blocks; ++b) {
-      std::complex<double> sum(0.0, 0.0);
+      double real_k = 0.0, imaginary_k = 0.0, real_other = 0.0, imaginary_other = 0.0;
       const int16_t* at = samples + segment.start + static_cast<int64_t>(b) * block;
-      for (int64_t n = 0; n < block; ++n) {
-        sum += (at[n] - dc_offset) * phasor;
-        phasor *= turn;
+      for (size_t n = 0; n < length; ++n) {
+        const double value = at[n] - dc_offset;
+        real_k += value * cos_k[n];
+        imaginary_k += value * sin_k[n];
+        real_other += value * cos_other[n];
+        imaginary_other += value * sin_other[n];
       }
-      phasor /= std::abs(phasor);
-      sums[b * count + k] = sum;
+      sums[b * count + k] = turned(k, b, real_k, imaginary_k);
+      sums[b * count + other] = turned(other, b, real_other, imaginary_other);
     }
   }
   const size_t windows = blocks - kWindowBlocks + 1;

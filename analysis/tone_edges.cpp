@@ -9,9 +9,9 @@
 
 namespace {
 
-// Only the loudest tones near an edge, down to this far under the loudest, are fitted.
+// Only the loudest tones near an edge (at most kMostFittedTones), down to this far under
+// the loudest, are fitted.
 constexpr double kFittedRangeDb = 30.0;
-constexpr size_t kMostFittedTones = 4;
 // The tones are measured and fitted in at most this much of a segment next to an edge,
 // this far from it (at most an eighth of the segment), beyond the echo or ringing that
 // may follow it and the stretch an echo has not yet reached ...

@@ -1,11 +1,11 @@
 #include "analysis/tone_envelope.h"
 
-#include <kissfft.hh>
-
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <new>
+
+#include "analysis/real_fft.h"
 
 namespace {
 
@@ -60,16 +60,15 @@ std::vector<double> SurveyTones(const int16_t* samples, int64_t count, int32_t r
   const int64_t available = count / static_cast<int64_t>(length);
   const int64_t frames = std::min<int64_t>(available, kMostSurveyFrames);
   const int64_t stride = (count - static_cast<int64_t>(length)) / std::max<int64_t>(1, frames - 1);
-  kissfft<double> fft(length / 2, false);
+  std::vector<double> window(length);
+  for (size_t n = 0; n < length; ++n) window[n] = 0.5 - 0.5 * std::cos(2.0 * kPi * (n + 0.5) / length);
   std::vector<double> windowed(length);
   std::vector<std::complex<double>> spectrum(length / 2);
   std::vector<double> power(length / 2, 0.0);
   for (int64_t f = 0; f < frames; ++f) {
     const int16_t* at = samples + f * stride;
-    for (size_t n = 0; n < length; ++n) {
-      windowed[n] = (at[n] - dc_offset) * (0.5 - 0.5 * std::cos(2.0 * kPi * (n + 0.5) / length));
-    }
-    fft.transform_real(windowed.data(), spectrum.data());
+    for (size_t n = 0; n < length; ++n) windowed[n] = (at[n] - dc_offset) * window[n];
+    RealFft(windowed.data(), length, spectrum.data());
     for (size_t k = 1; k < length / 2; ++k) power[k] += std::norm(spectrum[k]);
   }
   const double bin_hz = static_cast<double>(rate) / length;

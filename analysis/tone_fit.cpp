@@ -1,13 +1,29 @@
 #include "analysis/tone_fit.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 // The oscillators are put back on the unit circle this often.
 constexpr int64_t kRenormaliseSamples = 1024;
+
+// Calls body with the number of tones (1 to kMostFittedTones) as a constant, an
+// std::integral_constant: with it fixed, the loops over the samples keep the basis and the
+// sums in registers.
+template <class Body>
+void WithToneCount(size_t tones, Body body) {
+  switch (tones) {
+    case 1: body(std::integral_constant<size_t, 1>()); break;
+    case 2: body(std::integral_constant<size_t, 2>()); break;
+    case 3: body(std::integral_constant<size_t, 3>()); break;
+    default: body(std::integral_constant<size_t, 4>()); break;
+  }
+}
+static_assert(kMostFittedTones == 4, "WithToneCount covers 1 to 4 tones");
 
 }  // namespace
 
@@ -16,23 +32,25 @@ ToneFit::ToneFit(const int16_t* samples, double dc_offset, int32_t rate, const s
   for (double frequency : frequencies) omega_.push_back(2.0 * kPi * frequency / rate);
 }
 
-template <class Visit>
+template <size_t Tones, class Visit>
 void ToneFit::ForEachSample(int64_t first, int64_t last, Visit visit) const {
-  const size_t tones = omega_.size();
-  std::vector<std::complex<double>> phasor(tones);
-  std::vector<std::complex<double>> turn(tones);
-  for (size_t t = 0; t < tones; ++t) {
+  std::array<std::complex<double>, Tones> phasor;
+  std::array<std::complex<double>, Tones> turn;
+  for (size_t t = 0; t < Tones; ++t) {
     phasor[t] = std::polar(1.0, omega_[t] * static_cast<double>(first - origin_));
     turn[t] = std::polar(1.0, omega_[t]);
   }
-  std::vector<double> basis(2 * tones);
+  std::array<double, 2 * Tones> basis;
+  int64_t until_renormalised = kRenormaliseSamples;
   for (int64_t n = first; n < last; ++n) {
     const double gain = gain_first_ + gain_step_ * static_cast<double>(n - origin_);
-    for (size_t t = 0; t < tones; ++t) {
+    const bool renormalise = --until_renormalised == 0;
+    if (renormalise) until_renormalised = kRenormaliseSamples;
+    for (size_t t = 0; t < Tones; ++t) {
       basis[2 * t] = gain * phasor[t].real();
       basis[2 * t + 1] = gain * phasor[t].imag();
       phasor[t] *= turn[t];
-      if ((n - first) % kRenormaliseSamples == kRenormaliseSamples - 1) phasor[t] /= std::abs(phasor[t]);
+      if (renormalise) phasor[t] /= std::abs(phasor[t]);
     }
     visit(n, basis);
   }
@@ -40,18 +58,26 @@ void ToneFit::ForEachSample(int64_t first, int64_t last, Visit visit) const {
 
 bool ToneFit::Fit(int64_t first, int64_t last, double gain_first, double gain_last) {
   const size_t k = 2 * omega_.size();
-  if (k == 0 || last - first < static_cast<int64_t>(k) * 4) return false;
+  if (k == 0 || omega_.size() > kMostFittedTones || last - first < static_cast<int64_t>(k) * 4) return false;
   origin_ = first;
   gain_first_ = gain_first;
   gain_step_ = (gain_last - gain_first) / static_cast<double>(last - first);
   std::vector<double> normal(k * k, 0.0);
   std::vector<double> right(k, 0.0);
-  ForEachSample(first, last, [&](int64_t n, const std::vector<double>& basis) {
-    const double value = samples_[n] - dc_offset_;
-    for (size_t i = 0; i < k; ++i) {
-      right[i] += basis[i] * value;
-      for (size_t j = i; j < k; ++j) normal[i * k + j] += basis[i] * basis[j];
-    }
+  WithToneCount(omega_.size(), [&](auto tones) {
+    constexpr size_t kBasis = 2 * decltype(tones)::value;
+    // Each sum is still added up sample by sample in order.
+    std::array<double, kBasis * kBasis> products{};
+    std::array<double, kBasis> projections{};
+    ForEachSample<decltype(tones)::value>(first, last, [&](int64_t n, const std::array<double, kBasis>& basis) {
+      const double value = samples_[n] - dc_offset_;
+      for (size_t i = 0; i < kBasis; ++i) {
+        projections[i] += basis[i] * value;
+        for (size_t j = i; j < kBasis; ++j) products[i * kBasis + j] += basis[i] * basis[j];
+      }
+    });
+    std::copy(products.begin(), products.end(), normal.begin());
+    std::copy(projections.begin(), projections.end(), right.begin());
   });
   double largest = 0.0;
   for (size_t i = 0; i < k; ++i) largest = std::max(largest, normal[i * k + i]);
@@ -88,10 +114,13 @@ double ToneFit::Power() const {
 void ToneFit::Values(int64_t first, int64_t last, std::vector<double>* values) const {
   values->assign(static_cast<size_t>(std::max<int64_t>(0, last - first)), 0.0);
   if (amplitude_.empty()) return;
-  ForEachSample(first, last, [&](int64_t n, const std::vector<double>& basis) {
-    double value = 0.0;
-    for (size_t i = 0; i < basis.size(); ++i) value += amplitude_[i] * basis[i];
-    (*values)[static_cast<size_t>(n - first)] = value;
+  WithToneCount(omega_.size(), [&](auto tones) {
+    constexpr size_t kBasis = 2 * decltype(tones)::value;
+    ForEachSample<decltype(tones)::value>(first, last, [&](int64_t n, const std::array<double, kBasis>& basis) {
+      double value = 0.0;
+      for (size_t i = 0; i < kBasis; ++i) value += amplitude_[i] * basis[i];
+      (*values)[static_cast<size_t>(n - first)] = value;
+    });
   });
 }
 

@@ -3,8 +3,12 @@
 // sample. Tones that beat are fitted as they beat.
 #pragma once
 #include <complex>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// At most this many tones are fitted at once.
+constexpr size_t kMostFittedTones = 4;
 
 // Tones fitted over a stretch, each times a gain that runs linearly from gain_first to
 // gain_last over it (1 to 1: steady tones; 1 to 0: a ramp down).
@@ -12,7 +16,8 @@ class ToneFit {
  public:
   ToneFit(const int16_t* samples, double dc_offset, int32_t rate, const std::vector<double>& frequencies);
 
-  // False when nothing can be fitted.
+  // False when nothing can be fitted (no tones, more than kMostFittedTones, too short a
+  // stretch).
   bool Fit(int64_t first, int64_t last, double gain_first = 1.0, double gain_last = 1.0);
   // The fitted tones' mean power at full gain.
   double Power() const;
@@ -23,8 +28,8 @@ class ToneFit {
 
  private:
   // Calls visit(n, basis) for every sample of [first, last) with the cosine and sine of
-  // each tone there, times the gain.
-  template <class Visit>
+  // each of the Tones tones there, times the gain.
+  template <size_t Tones, class Visit>
   void ForEachSample(int64_t first, int64_t last, Visit visit) const;
 
   const int16_t* samples_;

@@ -1,11 +1,10 @@
 #include "analysis/tone_peaks.h"
 
-#include <kissfft.hh>
-
 #include <algorithm>
 #include <cmath>
 #include <complex>
 
+#include "analysis/real_fft.h"
 #include "synth/signal_level.h"
 
 namespace {
@@ -79,16 +78,27 @@ Stretch ChooseStretch(const Segment& segment, int32_t rate) {
 // |sum of windowed[n] e^(-i 2 pi f n / rate)|, the spectrum between the FFT's bins.
 double SpectrumAt(const std::vector<double>& windowed, double frequency, int32_t rate) {
   const double step = -2.0 * kPi * frequency / rate;
-  const std::complex<double> turn(std::cos(step), std::sin(step));
-  std::complex<double> phasor(1.0, 0.0);
-  std::complex<double> sum(0.0, 0.0);
-  for (size_t n = 0; n < windowed.size(); ++n) {
-    sum += windowed[n] * phasor;
-    phasor *= turn;
-    // Keep the phasor on the unit circle over long stretches.
-    if ((n & 1023) == 1023) phasor /= std::abs(phasor);
+  // The even and the odd samples are summed apart, each against its own phasor turned two
+  // samples at a time, so that neither chain of multiplications waits on the other.
+  const std::complex<double> turn(std::cos(2.0 * step), std::sin(2.0 * step));
+  std::complex<double> even_phasor(1.0, 0.0);
+  std::complex<double> odd_phasor(std::cos(step), std::sin(step));
+  std::complex<double> even_sum(0.0, 0.0);
+  std::complex<double> odd_sum(0.0, 0.0);
+  const size_t pairs = windowed.size() / 2;
+  for (size_t p = 0; p < pairs; ++p) {
+    even_sum += windowed[2 * p] * even_phasor;
+    odd_sum += windowed[2 * p + 1] * odd_phasor;
+    even_phasor *= turn;
+    odd_phasor *= turn;
+    // Keep the phasors on the unit circle over long stretches.
+    if ((p & 511) == 511) {
+      even_phasor /= std::abs(even_phasor);
+      odd_phasor /= std::abs(odd_phasor);
+    }
   }
-  return std::abs(sum);
+  if (windowed.size() % 2 == 1) even_sum += windowed.back() * even_phasor;
+  return std::abs(even_sum + odd_sum);
 }
 
 // The frequency of the spectrum's maximum between low and high (golden-section search).
@@ -165,8 +175,15 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   double window_gain_sum = 0.0;
   double window_gain_square_sum = 0.0;
   double windowed_power = 0.0;
+  // The window's cosine, cos(2 pi (n + 0.5) / length), turned by a rotating phasor.
+  const double turn = 2.0 * kPi / static_cast<double>(length);
+  const double rotate_c = std::cos(turn), rotate_s = std::sin(turn);
+  double phasor_c = std::cos(0.5 * turn), phasor_s = std::sin(0.5 * turn);
   for (size_t n = 0; n < length; ++n) {
-    double window = 0.5 - 0.5 * std::cos(2.0 * kPi * (static_cast<double>(n) + 0.5) / length);
+    double window = 0.5 - 0.5 * phasor_c;
+    const double next_c = phasor_c * rotate_c - phasor_s * rotate_s;
+    phasor_s = phasor_s * rotate_c + phasor_c * rotate_s;
+    phasor_c = next_c;
     double gain = stretch.gain_at_start + stretch.gain_step * static_cast<double>(n);
     double value = samples[stretch.start + static_cast<int64_t>(n)] - dc_offset;
     windowed[n] = window * value;
@@ -180,8 +197,7 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   std::vector<double> padded(fft_length, 0.0);
   std::copy(windowed.begin(), windowed.end(), padded.begin());
   std::vector<std::complex<double>> spectrum(fft_length / 2);
-  kissfft<double> fft(fft_length / 2, false);
-  fft.transform_real(padded.data(), spectrum.data());
+  RealFft(padded.data(), fft_length, spectrum.data());
 
   const double bin_hz = static_cast<double>(rate) / fft_length;
   const double resolution_bins = static_cast<double>(fft_length) / length;
@@ -193,12 +209,21 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   std::vector<double> power(bins, 0.0);
   for (size_t k = 1; k < bins; ++k) power[k] = std::norm(spectrum[k]);
 
-  std::vector<double> sorted(power.begin() + lowest_bin, power.end());
-  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-  const double median = sorted[sorted.size() / 2];
   const double strongest = *std::max_element(power.begin() + lowest_bin, power.end());
-  const double threshold = std::max(strongest * std::pow(10.0, -kListedPeakRangeDb / 10.0),
-                                    median * std::pow(10.0, kPeakOverNoiseDb / 10.0));
+  const double range_floor = strongest * std::pow(10.0, -kListedPeakRangeDb / 10.0);
+  const double over_noise = std::pow(10.0, kPeakOverNoiseDb / 10.0);
+  // The median (the noise) raises the threshold only where it lies less than
+  // kPeakOverNoiseDb under the range's floor. Mostly more than half the bins lie further
+  // under it than that, which a count tells without sorting them.
+  const size_t median_rank = (bins - lowest_bin) / 2;
+  size_t far_under = 0;
+  for (size_t k = lowest_bin; k < bins; ++k) far_under += power[k] * over_noise <= range_floor ? 1 : 0;
+  double threshold = range_floor;
+  if (far_under <= median_rank) {
+    std::vector<double> sorted(power.begin() + lowest_bin, power.end());
+    std::nth_element(sorted.begin(), sorted.begin() + median_rank, sorted.end());
+    threshold = std::max(range_floor, sorted[median_rank] * over_noise);
+  }
   if (!(strongest > 0.0)) return result;
 
   std::vector<size_t> candidates;

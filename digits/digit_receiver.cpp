@@ -534,8 +534,10 @@ __attribute__((noinline)) bool Decimate(const std::vector<int16_t>& samples, int
     const double x = static_cast<double>(k) - middle;
     const double sinc = x == 0.0 ? 2.0 * cutoff : std::sin(2.0 * kPi * cutoff * x) / (kPi * x);
     filter[k] = sinc * (0.54 - 0.46 * std::cos(2.0 * kPi * static_cast<double>(k) / static_cast<double>(taps - 1)));
-    sum += filter[k];
   }
+  // Exactly symmetric, so that the two samples a tap pair weighs alike are added first.
+  for (size_t k = 0; k < taps / 2; ++k) filter[taps - 1 - k] = filter[k];
+  for (double tap : filter) sum += tap;
   for (double& tap : filter) tap /= sum;
   decimated->clear();
   decimated->reserve(samples.size() / static_cast<size_t>(factor) + 1);
@@ -544,21 +546,26 @@ __attribute__((noinline)) bool Decimate(const std::vector<int16_t>& samples, int
   for (size_t centre = 0; centre < samples.size(); centre += static_cast<size_t>(factor)) {
     double value = 0.0;
     if (centre >= half && centre + half < samples.size()) {
-      // Four sums side by side, which the compiler may keep in vector registers.
+      // Four sums side by side, which the compiler may keep in vector registers; each
+      // pair of samples the filter weighs alike is added before it is weighed.
       const int16_t* x = samples.data() + (centre - half);
-      double sums[4] = {0.0, 0.0, 0.0, 0.0};
+      double sums[4] = {filter[half] * x[half], 0.0, 0.0, 0.0};
       size_t k = 0;
-      for (; k + 4 <= taps; k += 4) {
-        for (size_t lane = 0; lane < 4; ++lane) sums[lane] += filter[k + lane] * x[k + lane];
+      for (; k + 4 <= half; k += 4) {
+        for (size_t lane = 0; lane < 4; ++lane) {
+          sums[lane] += filter[k + lane] * (x[k + lane] + x[taps - 1 - k - lane]);
+        }
       }
-      for (; k < taps; ++k) sums[0] += filter[k] * x[k];
+      for (; k < half; ++k) sums[0] += filter[k] * (x[k] + x[taps - 1 - k]);
       value = (sums[0] + sums[1]) + (sums[2] + sums[3]);
     } else {
       for (size_t k = 0; k < taps; ++k) {
         if (centre + k >= half && centre + k - half < samples.size()) value += filter[k] * samples[centre + k - half];
       }
     }
-    decimated->push_back(static_cast<int16_t>(std::lround(std::max(-32768.0, std::min(32767.0, value)))));
+    // Rounded half away from zero, as lround does, without its library call.
+    value = std::max(-32768.0, std::min(32767.0, value));
+    decimated->push_back(static_cast<int16_t>(value + std::copysign(0.5, value)));
   }
   *decimated_rate = rate / factor;
   return true;
