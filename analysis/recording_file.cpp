@@ -129,8 +129,9 @@ RecordingProblem RecordingFile::Read(int64_t first, int64_t count, std::vector<i
   } catch (const std::bad_alloc&) {
     return Refuse(RecordingProblem::OutOfMemory, "is too large to hold in memory", reason);
   }
-  // Each channel's power only matters until the louder channel is decided.
-  const bool weigh_channels = !louder_channel_known_;
+  // Each channel's power only matters until the louder channel is decided, and only when
+  // there is another channel.
+  const bool weigh_channels = !louder_channel_known_ && header_.channels > 1;
   std::vector<double> power(header_.channels, 0.0);
   uint32_t frames_per_read = kReadChunkBytes / header_.block_align;
   if (frames_per_read == 0) frames_per_read = 1;
@@ -144,11 +145,18 @@ RecordingProblem RecordingFile::Read(int64_t first, int64_t count, std::vector<i
     if (file_.Read(buffer.data(), bytes, offset) != bytes) {
       return Refuse(RecordingProblem::ReadFailed, "could not be read", reason);
     }
-    for (int64_t i = 0; i < want; ++i) {
+    int16_t* out = samples->data() + done;
+    const uint8_t* at = buffer.data() + chosen * header_.sample_bytes;
+    if (header_.coding == SampleCoding::Pcm && header_.sample_bytes == 2) {
+      // 16-bit PCM, what most recordings hold, without the general decoding.
+      for (int64_t i = 0; i < want; ++i) out[i] = static_cast<int16_t>(Get16(at + i * header_.block_align));
+    } else {
+      for (int64_t i = 0; i < want; ++i) {
+        out[i] = DecodeSample(at + i * header_.block_align, header_.coding, header_.sample_bytes);
+      }
+    }
+    for (int64_t i = 0; i < want && weigh_channels; ++i) {
       const uint8_t* frame = buffer.data() + i * header_.block_align;
-      (*samples)[static_cast<size_t>(done + i)] =
-          DecodeSample(frame + chosen * header_.sample_bytes, header_.coding, header_.sample_bytes);
-      if (!weigh_channels) continue;
       for (uint16_t c = 0; c < header_.channels; ++c) {
         const int16_t sample = DecodeSample(frame + c * header_.sample_bytes, header_.coding, header_.sample_bytes);
         power[c] += static_cast<double>(sample) * sample;
@@ -156,9 +164,7 @@ RecordingProblem RecordingFile::Read(int64_t first, int64_t count, std::vector<i
     }
     done += want;
   }
-  if (weigh_channels) {
-    layout_.louder_channel = LouderChannel(power, layout_.channel);
-    louder_channel_known_ = true;
-  }
+  if (weigh_channels) layout_.louder_channel = LouderChannel(power, layout_.channel);
+  louder_channel_known_ = true;
   return RecordingProblem::None;
 }
