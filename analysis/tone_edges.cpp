@@ -39,6 +39,10 @@ constexpr int64_t kStepPositions = 16;
 constexpr double kLongestEchoMs = 100.0;
 constexpr double kEchoUnderDb = 3.0;
 constexpr double kEchoUnexplained = 0.3;
+// A longer silence after a steady sound that its tones explain, this much quieter at most,
+// is the sound going on quieter.
+constexpr double kQuieterUnderDb = 20.0;
+constexpr double kStrongToneRangeDb = 10.0;
 // A silence this short inside a steady sound, where its tones are this weak, is their beat.
 constexpr double kLongestNullMs = 40.0;
 constexpr double kNullShare = 0.3;
@@ -53,7 +57,8 @@ int64_t Samples(double ms, int32_t rate) { return static_cast<int64_t>(ms * rate
 
 // The loudest tones of [first, last), and the window their share is read over.
 struct TonesToFit {
-  std::vector<double> frequencies;
+  std::vector<double> frequencies;  // the loudest first
+  std::vector<double> levels_dbfs;
   int64_t half_window = 0;
   bool tonal = false;  // they hold most of the stretch's power
   int64_t first = 0;
@@ -72,6 +77,7 @@ TonesToFit MeasureTonesToFit(const int16_t* samples, int32_t rate, double dc_off
   for (const TonePeak& tone : tones) {
     if (fit.frequencies.size() >= kMostFittedTones || tone.level_dbfs < tones.front().level_dbfs - kFittedRangeDb) break;
     fit.frequencies.push_back(tone.frequency);
+    fit.levels_dbfs.push_back(tone.level_dbfs);
   }
   if (fit.frequencies.empty()) return fit;
   double lowest = *std::min_element(fit.frequencies.begin(), fit.frequencies.end());
@@ -220,6 +226,55 @@ void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::
   JoinAcrossShortSilences(rate, kLongestEchoMs, segments, is_echo);
 }
 
+double MeanSquare(const int16_t* samples, double dc_offset, int64_t first, int64_t last) {
+  double sum = 0.0;
+  for (int64_t n = first; n < last; ++n) sum += (samples[n] - dc_offset) * (samples[n] - dc_offset);
+  return last > first ? sum / static_cast<double>(last - first) : 0.0;
+}
+
+// Whether a long silence after the steady segment is its tones going on quieter (an AGC
+// bringing down what it let through lifted at the start): fitted at its start, each lies
+// at most kQuieterUnderDb under the segment's and together they explain most of it.
+bool IsQuieterContinuation(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady,
+                           const Segment& silence) {
+  const double under = std::pow(10.0, kQuieterUnderDb / 10.0);
+  const int64_t last = std::min(silence.end, silence.start + Samples(kFittedMs, rate));
+  const double silence_power = MeanSquare(samples, dc_offset, silence.start, last);
+  if (silence_power * under < MeanSquare(samples, dc_offset, steady.start, steady.end)) return false;
+  const TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, steady, false);
+  // Only the strong tones: the hum that goes on in every silence is no continuation.
+  std::vector<double> strong;
+  for (size_t k = 0; k < tones.frequencies.size(); ++k) {
+    if (tones.levels_dbfs[k] >= tones.levels_dbfs.front() - kStrongToneRangeDb) strong.push_back(tones.frequencies[k]);
+  }
+  ToneFit loud(samples, dc_offset, rate, strong);
+  ToneFit quiet(samples, dc_offset, rate, strong);
+  if (!tones.tonal || !loud.Fit(tones.first, tones.last) || !quiet.Fit(silence.start, last)) return false;
+  // Every strong tone goes on (a gain lowers them all), and they explain the silence.
+  for (size_t k = 0; k < strong.size(); ++k) {
+    if (quiet.TonePower(k) * under < loud.TonePower(k)) return false;
+  }
+  const double energy = silence_power * static_cast<double>(last - silence.start);
+  return quiet.Unexplained(silence.start, last) <= kEchoUnexplained * energy;
+}
+
+// Joins to each steady segment the long silence after it that is its tones going on quieter.
+void JoinQuieterContinuations(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  const int64_t shortest = Samples(kLongestEchoMs, rate);
+  std::vector<Segment> kept;
+  for (const Segment& segment : *segments) {
+    if (!kept.empty() && kept.back().kind == SegmentKind::Steady && segment.kind == SegmentKind::Silent &&
+        segment.end - segment.start >= shortest &&
+        IsQuieterContinuation(samples, rate, dc_offset, kept.back(), segment)) {
+      kept.back().end = segment.end;
+      kept.back().cut_at_end = segment.cut_at_end;
+    } else {
+      kept.push_back(segment);
+    }
+  }
+  segments->swap(kept);
+}
+
 // Whether the short silence after the steady segment is where its own tones beat to
 // nothing: fitted inside it, they are that weak there too, or still sound there at half.
 bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& gap) {
@@ -286,6 +341,7 @@ int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const
 void FollowToneEdges(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
   JoinBeatNulls(samples, rate, dc_offset, segments);
   JoinEchoTails(samples, rate, dc_offset, segments);
+  JoinQuieterContinuations(samples, rate, dc_offset, segments);
   JoinFalseRamps(samples, rate, dc_offset, segments);
   std::vector<Segment>& list = *segments;
   const int64_t reach = Samples(kReachOutsideMs, rate);

@@ -111,6 +111,11 @@ double ToneFit::Power() const {
   return power;
 }
 
+double ToneFit::TonePower(size_t tone) const {
+  if (2 * tone + 1 >= amplitude_.size()) return 0.0;
+  return (amplitude_[2 * tone] * amplitude_[2 * tone] + amplitude_[2 * tone + 1] * amplitude_[2 * tone + 1]) / 2.0;
+}
+
 void ToneFit::Values(int64_t first, int64_t last, std::vector<double>* values) const {
   values->assign(static_cast<size_t>(std::max<int64_t>(0, last - first)), 0.0);
   if (amplitude_.empty()) return;

@@ -19,8 +19,9 @@ class ToneFit {
   // False when nothing can be fitted (no tones, more than kMostFittedTones, too short a
   // stretch).
   bool Fit(int64_t first, int64_t last, double gain_first = 1.0, double gain_last = 1.0);
-  // The fitted tones' mean power at full gain.
+  // The fitted tones' mean power at full gain, all of them or the tone-th.
   double Power() const;
+  double TonePower(size_t tone) const;
   // The fitted tones at every sample of [first, last).
   void Values(int64_t first, int64_t last, std::vector<double>* values) const;
   // The recording's energy over [first, last) that the fit leaves unexplained.
