@@ -138,7 +138,7 @@ CycleOutcome MeasureCycle(const int16_t* samples, RecordingAnalysis* analysis, b
     if (IsSounding(step.kind)) {
       const Segment& example = analysis->segments[step.example_segment];
       SegmentTones tones = MeasureTones(samples, rate, analysis->dc_offset, example);
-      if (!tones.tonal && may_silence) {
+      if (!tones.tonal && !tones.tones_take_turns && may_silence) {
         // Segment i holds cycle position i % period.
         for (size_t i = step.example_segment % period; i < analysis->segments.size(); i += period) {
           analysis->segments[i].kind = SegmentKind::Silent;

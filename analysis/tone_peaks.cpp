@@ -255,11 +255,10 @@ SegmentTones MeasureTones(const int16_t* samples, int32_t rate, double dc_offset
   std::sort(result.tones.begin(), result.tones.end(),
             [](const TonePeak& a, const TonePeak& b) { return a.frequency < b.frequency; });
   double total_power = windowed_power / window_gain_square_sum;
-  // Tones that take turns (an information tone's three frequencies in one step) each sound
-  // in part of the stretch only, so their amplitudes fall short; their energy, in the bins
-  // around each peak, still holds most of the stretch's.
-  const bool strong = peak_power >= kTonalShare * total_power ||
-                      PeakEnergyShare(power, accepted, kTurnLobeBins * resolution_bins, lowest_bin) >= kTonalShare;
-  result.tonal = !result.tones.empty() && strong;
+  result.tonal = !result.tones.empty() && peak_power >= kTonalShare * total_power;
+  // Tones that take turns each sound in part of the stretch only, so their amplitudes fall
+  // short; their energy, in the bins around each peak, still holds most of the stretch's.
+  result.tones_take_turns = !result.tonal && accepted.size() >= 2 &&
+                            PeakEnergyShare(power, accepted, kTurnLobeBins * resolution_bins, lowest_bin) >= kTonalShare;
   return result;
 }

@@ -15,6 +15,9 @@ struct SegmentTones {
   std::vector<TonePeak> tones;  // by rising frequency
   // The peaks hold most of the segment's power: a tone, not a click or noise.
   bool tonal = false;
+  // Not tonal, but the energy around two or more peaks holds most of the segment's: tones
+  // that take turns inside it (an information tone's three frequencies in one step).
+  bool tones_take_turns = false;
 };
 
 // Peaks more than this far under the segment's strongest are not listed.
