@@ -308,12 +308,21 @@ int64_t FollowEdge(const int16_t* samples, int32_t rate, double dc_offset, const
   // is as loud as the burst after it): the tones are looked for further in, and followed
   // back from the end of the first stretch that holds them.
   const int64_t hop = Samples(kNoiseHopMs, rate);
+  bool hopped = false;
   for (int hops = 1; at_start && !tones.tonal && hops <= kMostNoiseHops; ++hops) {
     const int64_t first = tones.first + hop;
     const int64_t last = std::min(tones.last + hop, segment.end);
     if (last - first < hop) return -1;
     tones = MeasureTonesToFit(samples, rate, dc_offset, first, last);
     inside = last;
+    hopped = true;
+  }
+  // That stretch may still begin in the noise (a burst's start lifted by a slow AGC makes
+  // it tonal early): the tones are fitted in the stretch after it, wholly inside the step.
+  const int64_t after_end = std::min(inside + (tones.last - tones.first), segment.end);
+  if (hopped && tones.tonal && after_end - inside >= hop) {
+    const TonesToFit after = MeasureTonesToFit(samples, rate, dc_offset, inside, after_end);
+    if (after.tonal) tones = after;
   }
   if (tones.frequencies.empty()) return -1;
   ToneFit fit(samples, dc_offset, rate, tones.frequencies);
