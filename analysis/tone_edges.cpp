@@ -20,7 +20,7 @@ constexpr double kFitGuardMs = 70.0;
 // ... and the edge is looked for from this far inside (at most a quarter of the segment) ...
 constexpr double kSearchFromMs = 100.0;
 // ... up to this far outside it.
-constexpr double kReachOutsideMs = 30.0;
+constexpr double kReachOutsideMs = 70.0;
 // The recording's share of the fitted tones is read over this window, at least a period
 // of the lowest tone.
 constexpr double kWindowMs = 4.0;
@@ -45,6 +45,8 @@ constexpr double kQuieterUnderDb = 20.0;
 constexpr double kStrongToneRangeDb = 10.0;
 // A silence this short inside a steady sound, where its tones are this weak, is their beat.
 constexpr double kLongestNullMs = 40.0;
+// The first beat of a step may be cut this short by the step's start.
+constexpr double kShortestBeatMs = 10.0;
 constexpr double kNullShare = 0.3;
 // Where a step starts in noise, its tones are looked for this much further in at a time,
 // at most this many times.
@@ -192,13 +194,14 @@ bool IsEchoOf(const int16_t* samples, int32_t rate, double dc_offset, const Segm
          echo.Unexplained(tail.start, tail.end) <= kEchoUnexplained * energy;
 }
 
-// Joins each segment to the steady segment (at least kShortestFollowedMs long) before the
-// silence of at most longest_silence in front of it, where joins(steady, silence, segment).
+// Joins each segment to the steady segment (at least shortest_steady_ms long) before the
+// silence of at most longest_silence_ms in front of it, where joins(steady, silence, segment).
 template <class Joins>
-void JoinAcrossShortSilences(int32_t rate, double longest_silence_ms, std::vector<Segment>* segments, Joins joins) {
+void JoinAcrossShortSilences(int32_t rate, double shortest_steady_ms, double longest_silence_ms,
+                             std::vector<Segment>* segments, Joins joins) {
   std::vector<Segment> kept;
   const int64_t longest = Samples(longest_silence_ms, rate);
-  const int64_t shortest = Samples(kShortestFollowedMs, rate);
+  const int64_t shortest = Samples(shortest_steady_ms, rate);
   for (const Segment& segment : *segments) {
     const size_t count = kept.size();
     const Segment* silence = count >= 2 ? &kept[count - 1] : nullptr;
@@ -223,7 +226,7 @@ void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::
     return IsSounding(tail.kind) && tail.end - tail.start <= longest && !tail.cut_at_end &&
            IsEchoOf(samples, rate, dc_offset, steady, tail);
   };
-  JoinAcrossShortSilences(rate, kLongestEchoMs, segments, is_echo);
+  JoinAcrossShortSilences(rate, kShortestFollowedMs, kLongestEchoMs, segments, is_echo);
 }
 
 double MeanSquare(const int16_t* samples, double dc_offset, int64_t first, int64_t last) {
@@ -275,10 +278,10 @@ void JoinQuieterContinuations(const int16_t* samples, int32_t rate, double dc_of
   segments->swap(kept);
 }
 
-// Whether the short silence after the steady segment is where its own tones beat to
-// nothing: fitted inside it, they are that weak there too, or still sound there at half.
-bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& gap) {
-  const TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, steady, false);
+// Whether the tones fitted are that weak in the gap too (they beat to nothing there), or
+// still sound there at half.
+bool TonesBeatToNothingIn(const int16_t* samples, int32_t rate, double dc_offset, const TonesToFit& tones,
+                          const Segment& gap) {
   ToneFit fit(samples, dc_offset, rate, tones.frequencies);
   if (!fit.Fit(tones.first, tones.last)) return false;
   ToneShare share(samples, dc_offset, fit, gap.start, gap.end);
@@ -287,13 +290,31 @@ bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Se
   return power < kNullShare * fit.Power() || value >= kHalf;
 }
 
+// Whether the short silence between two steady segments is where their tones beat to
+// nothing: fitted in the segment before, next to the silence; or, when that segment is
+// shorter than the fitted stretch (tones too close to tell apart in one beat, 400 Hz
+// modulated by 16 Hz), from its start on over the beats after it; or else (the segment
+// before began in noise) from the segment after on (up to end).
+bool IsBeatNull(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& gap,
+                const Segment& next, int64_t end) {
+  const int64_t fitted = Samples(kFittedMs, rate);
+  const TonesToFit before = steady.end - steady.start >= fitted
+                                ? TonesNearEdge(samples, rate, dc_offset, steady, false)
+                                : MeasureTonesToFit(samples, rate, dc_offset, steady.start,
+                                                    std::min(end, steady.start + fitted));
+  if (TonesBeatToNothingIn(samples, rate, dc_offset, before, gap)) return true;
+  const TonesToFit after = MeasureTonesToFit(samples, rate, dc_offset, next.start, std::min(end, next.start + fitted));
+  return TonesBeatToNothingIn(samples, rate, dc_offset, after, gap);
+}
+
 // Joins the steady segments on either side of a short silence where their tones beat
 // to nothing (in noise, the quiet of a beat is as deep as a gap).
 void JoinBeatNulls(const int16_t* samples, int32_t rate, double dc_offset, std::vector<Segment>* segments) {
+  const int64_t end = segments->empty() ? 0 : segments->back().end;
   auto is_beat_null = [&](const Segment& steady, const Segment& gap, const Segment& next) {
-    return next.kind == SegmentKind::Steady && IsBeatNull(samples, rate, dc_offset, steady, gap);
+    return next.kind == SegmentKind::Steady && IsBeatNull(samples, rate, dc_offset, steady, gap, next, end);
   };
-  JoinAcrossShortSilences(rate, kLongestNullMs, segments, is_beat_null);
+  JoinAcrossShortSilences(rate, kShortestBeatMs, kLongestNullMs, segments, is_beat_null);
 }
 
 // Where the tones of the segment start (at_start) or stop, searched from inside it to

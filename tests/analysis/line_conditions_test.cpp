@@ -92,6 +92,7 @@ TEST(LineConditions, EachSettingPassesOnItsOwnAndFailsOnAnother) {
       {"tones/germany/special-information.ton", "tones/austria/special-information.ton"},
       {"tones/australia/ringback.ton", "tones/united-arab-emirates/ringback.ton"},
       {"tones/united-arab-emirates/ringback.ton", "tones/south-africa/ringback.ton"},
+      {"tones/japan/ringback.ton", "tones/china/ringback.ton"},
   };
   // An echo 10 dB down moves the tones' levels by up to 3 dB each, one up, another down.
   CheckTolerances within = Within5Ms();
@@ -119,7 +120,7 @@ TEST(LineConditions, EachSettingPassesOnItsOwnAndFailsOnAnother) {
 TEST(LineConditions, TonesHeardInNoise) {
   for (const char* path : {"examples/busy-japan.ton", "examples/ringback-north-america.ton",
                            "tones/australia/ringback.ton", "tones/germany/special-information.ton",
-                           "tones/united-kingdom/special-information.ton"}) {
+                           "tones/united-kingdom/special-information.ton", "tones/japan/ringback.ton"}) {
     ToneSetting setting;
     Load(path, &setting);
     const ExpectedCycle expected = Expected(setting);

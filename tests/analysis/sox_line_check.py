@@ -22,6 +22,7 @@ SETTINGS = [
     ("examples/ringback-uk.ton", "tones/australia/ringback.ton"),
     ("tones/germany/special-information.ton", "tones/austria/special-information.ton"),
     ("tones/australia/ringback.ton", "tones/united-arab-emirates/ringback.ton"),
+    ("tones/japan/ringback.ton", "tones/china/ringback.ton"),
 ]
 AGC = ["compand", "0.01,0.2", "6:-70,-60,-20", "-5", "-90"]
 # name, SoX effects, whether noise 20 dB under the tones goes in first
