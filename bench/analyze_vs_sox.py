@@ -12,12 +12,10 @@ the medians and the ratio are printed. Usage:
     bench/analyze_vs_sox.py PATH/TO/sonaril-cli [RUNS]
 """
 import os
-import shutil
 import subprocess
-import sys
 import tempfile
 
-from process_timing import median_ms
+from process_timing import cli_and_runs, median_ms
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SETTING = os.path.join(HERE, os.pardir, "examples", "ringback-north-america.ton")
@@ -48,12 +46,7 @@ def make_recording(cli, folder):
 
 
 def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    cli = sys.argv[1]
-    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
-    if shutil.which("sox") is None:
-        sys.exit("analyze_vs_sox: sox is not installed")
+    cli, runs = cli_and_runs(__doc__, 5, "analyze_vs_sox")
     with tempfile.TemporaryDirectory(prefix="analyze-vs-sox-") as folder:
         recording = make_recording(cli, folder)
         # stats writes its table to standard error; only the time matters here.

@@ -8,10 +8,9 @@ their ratio are printed. Usage:
     bench/batch_vs_processes.py PATH/TO/sonaril-cli [RUNS]
 """
 import os
-import sys
 import tempfile
 
-from process_timing import median_ms
+from process_timing import cli_and_runs, median_ms
 
 LIBRARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tones")
 
@@ -24,10 +23,7 @@ def settings():
 
 
 def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    cli = sys.argv[1]
-    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    cli, runs = cli_and_runs(__doc__, 5)
     files = settings()
     with tempfile.TemporaryDirectory(prefix="batch-vs-processes-") as folder:
         batch = [[cli, "render", LIBRARY, "-o", os.path.join(folder, "batch") + "/", "--format", "wav-mulaw"]]

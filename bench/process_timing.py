@@ -1,8 +1,21 @@
 """Timing whole processes for the benchmark scripts. The commands take turns, so a change in
 the machine's load hits all alike."""
+import shutil
 import statistics
 import subprocess
+import sys
 import time
+
+
+def cli_and_runs(usage, default_runs, needs_sox=None):
+    """The sonaril-cli path and the number of runs from the command line (usage when they
+    are missing); needs_sox names the script that stops when SoX is not installed."""
+    if len(sys.argv) < 2:
+        sys.exit(usage)
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else default_runs
+    if needs_sox is not None and shutil.which("sox") is None:
+        sys.exit(f"{needs_sox}: sox is not installed")
+    return sys.argv[1], runs
 
 
 def time_once(commands):

@@ -16,10 +16,9 @@ and the ratio are printed. Usage:
 """
 import os
 import shutil
-import sys
 import tempfile
 
-from process_timing import median_ms
+from process_timing import cli_and_runs, median_ms
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SETTING = os.path.join(HERE, "largest-setting.ton")
@@ -29,12 +28,7 @@ SOX_TONES = ["sine", "425", "sine", "1209", "square", "697", "square", "3400",
 
 
 def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    cli = sys.argv[1]
-    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 41
-    if shutil.which("sox") is None:
-        sys.exit("render_vs_sox: sox is not installed")
+    cli, runs = cli_and_runs(__doc__, 41, "render_vs_sox")
     with tempfile.TemporaryDirectory(prefix="render-vs-sox-") as folder:
         memory = tempfile.mkdtemp(prefix="render-vs-sox-", dir="/dev/shm") if os.path.isdir("/dev/shm") else folder
         commands = {
