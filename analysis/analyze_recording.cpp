@@ -85,10 +85,13 @@ std::vector<TonePeak> MeasureBackground(const int16_t* samples, const RecordingA
   return MeasureTones(samples, analysis.sampling_frequency, analysis.dc_offset, *longest).tones;
 }
 
-// Silences the short sounding segments that hold no tone (clicks).
+// Silences the short sounding segments that hold no tone (clicks), and the ramps that hold
+// none (the noise an AGC lifts the longer a silence lasts rises like a ramp).
 void SilenceClicks(const int16_t* samples, RecordingAnalysis* analysis) {
   for (Segment& segment : analysis->segments) {
-    if (!IsSounding(segment.kind) || SegmentMs(segment, analysis->sampling_frequency) >= kShortSoundMs) continue;
+    const bool short_sound = SegmentMs(segment, analysis->sampling_frequency) < kShortSoundMs;
+    const bool ramp = segment.kind == SegmentKind::RampUp || segment.kind == SegmentKind::RampDown;
+    if (!IsSounding(segment.kind) || !(short_sound || ramp)) continue;
     if (!MeasureTones(samples, analysis->sampling_frequency, analysis->dc_offset, segment, Precision::Coarse).tonal) {
       segment.kind = SegmentKind::Silent;
     }

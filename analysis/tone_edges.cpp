@@ -41,7 +41,7 @@ constexpr double kEchoUnderDb = 3.0;
 constexpr double kEchoUnexplained = 0.3;
 // A longer silence after a steady sound that its tones explain, this much quieter at most,
 // is the sound going on quieter.
-constexpr double kQuieterUnderDb = 20.0;
+constexpr double kQuieterUnderDb = 15.0;
 constexpr double kStrongToneRangeDb = 10.0;
 // A silence this short inside a steady sound, where its tones are this weak, is their beat.
 constexpr double kLongestNullMs = 40.0;

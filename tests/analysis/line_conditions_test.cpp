@@ -169,3 +169,19 @@ TEST(LineConditions, TonesThatBeatAreOneStep) {
 }
 
 }  // namespace
+
+// A minute of the UK ring-back through noise and the AGC: the noise it lifts in each long
+// silence rises like a ramp, and no burst after one is lost in it.
+TEST(LineConditions, NoBurstLostInAMinuteOfAgc) {
+  ToneSetting setting;
+  Load("examples/ringback-uk.ton", &setting);
+  Samples minute;
+  const Samples cycle = Render(setting);
+  while (minute.size() < 60u * 8000) minute.insert(minute.end(), cycle.begin(), cycle.end());
+  minute.resize(60u * 8000);
+  const Samples line = ThroughAgc(WithNoise(minute, 20, 1), 8000);
+  const RecordingAnalysis analysis = Analyze(line, 8000);
+  ASSERT_EQ(analysis.cycle.steps.size(), 4u);
+  EXPECT_EQ(analysis.cycle.steps.front().occurrences, 20u);
+  EXPECT_TRUE(CompareWithExpected(Expected(setting), line.data(), analysis, Within5Ms()).pass);
+}
