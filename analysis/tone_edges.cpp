@@ -180,6 +180,13 @@ void JoinFalseRamps(const int16_t* samples, int32_t rate, double dc_offset, std:
   segments->swap(kept);
 }
 
+// The recording's energy over [first, last), without its DC offset.
+double Energy(const int16_t* samples, double dc_offset, int64_t first, int64_t last) {
+  double energy = 0.0;
+  for (int64_t n = first; n < last; ++n) energy += (samples[n] - dc_offset) * (samples[n] - dc_offset);
+  return energy;
+}
+
 // Whether the short sound tail, after a short silence behind the steady segment, is its
 // echo: quieter by kEchoUnderDb at least, and made of its tones.
 bool IsEchoOf(const int16_t* samples, int32_t rate, double dc_offset, const Segment& steady, const Segment& tail) {
@@ -187,8 +194,7 @@ bool IsEchoOf(const int16_t* samples, int32_t rate, double dc_offset, const Segm
   ToneFit step(samples, dc_offset, rate, tones.frequencies);
   ToneFit echo(samples, dc_offset, rate, tones.frequencies);
   if (!step.Fit(tones.first, tones.last) || !echo.Fit(tail.start, tail.end)) return false;
-  double energy = 0.0;
-  for (int64_t n = tail.start; n < tail.end; ++n) energy += (samples[n] - dc_offset) * (samples[n] - dc_offset);
+  const double energy = Energy(samples, dc_offset, tail.start, tail.end);
   const double power = energy / static_cast<double>(tail.end - tail.start);
   return power <= step.Power() * std::pow(10.0, -kEchoUnderDb / 10.0) &&
          echo.Unexplained(tail.start, tail.end) <= kEchoUnexplained * energy;
@@ -229,12 +235,6 @@ void JoinEchoTails(const int16_t* samples, int32_t rate, double dc_offset, std::
   JoinAcrossShortSilences(rate, kShortestFollowedMs, kLongestEchoMs, segments, is_echo);
 }
 
-double MeanSquare(const int16_t* samples, double dc_offset, int64_t first, int64_t last) {
-  double sum = 0.0;
-  for (int64_t n = first; n < last; ++n) sum += (samples[n] - dc_offset) * (samples[n] - dc_offset);
-  return last > first ? sum / static_cast<double>(last - first) : 0.0;
-}
-
 // Whether a long silence after the steady segment is its tones going on quieter (an AGC
 // bringing down what it let through lifted at the start): fitted at its start, each lies
 // at most kQuieterUnderDb under the segment's and together they explain most of it.
@@ -242,8 +242,10 @@ bool IsQuieterContinuation(const int16_t* samples, int32_t rate, double dc_offse
                            const Segment& silence) {
   const double under = std::pow(10.0, kQuieterUnderDb / 10.0);
   const int64_t last = std::min(silence.end, silence.start + Samples(kFittedMs, rate));
-  const double silence_power = MeanSquare(samples, dc_offset, silence.start, last);
-  if (silence_power * under < MeanSquare(samples, dc_offset, steady.start, steady.end)) return false;
+  const double energy = Energy(samples, dc_offset, silence.start, last);
+  const double steady_power = Energy(samples, dc_offset, steady.start, steady.end) /
+                              static_cast<double>(steady.end - steady.start);
+  if (energy / static_cast<double>(last - silence.start) * under < steady_power) return false;
   const TonesToFit tones = TonesNearEdge(samples, rate, dc_offset, steady, false);
   // Only the strong tones: the hum that goes on in every silence is no continuation.
   std::vector<double> strong;
@@ -257,7 +259,6 @@ bool IsQuieterContinuation(const int16_t* samples, int32_t rate, double dc_offse
   for (size_t k = 0; k < strong.size(); ++k) {
     if (quiet.TonePower(k) * under < loud.TonePower(k)) return false;
   }
-  const double energy = silence_power * static_cast<double>(last - silence.start);
   return quiet.Unexplained(silence.start, last) <= kEchoUnexplained * energy;
 }
 
