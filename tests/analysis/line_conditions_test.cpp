@@ -168,8 +168,6 @@ TEST(LineConditions, TonesThatBeatAreOneStep) {
   }
 }
 
-}  // namespace
-
 // A minute of the UK ring-back through noise and the AGC: the noise it lifts in each long
 // silence rises like a ramp, and no burst after one is lost in it.
 TEST(LineConditions, NoBurstLostInAMinuteOfAgc) {
@@ -185,3 +183,5 @@ TEST(LineConditions, NoBurstLostInAMinuteOfAgc) {
   EXPECT_EQ(analysis.cycle.steps.front().occurrences, 20u);
   EXPECT_TRUE(CompareWithExpected(Expected(setting), line.data(), analysis, Within5Ms()).pass);
 }
+
+}  // namespace

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """check through lines made by SoX itself: echo, the telephone band-pass filters of both
 phases and two AGCs after noise, each on settings rendered by sonaril-cli. Every setting
-passes on its own with each step within 5 ms (levels within 6 dB: an echo 10 dB down moves
-a tone's level by up to 3 dB) and fails as another setting. The noise is SoX's own, seeded
-(-R), so a run is the same on every machine. Skipped when SoX is not installed. Usage:
+should pass on its own with each step within 5 ms (levels within 6 dB: an echo 10 dB down
+moves a tone's level by up to 3 dB) and fail as another setting; the failures are listed.
+The noise is SoX's own, seeded (-R), so a run is the same on every machine. The tests make
+the same conditions with the project's own code; this runs SoX's versions of them. Usage:
 
-    sox_line_check.py PATH/TO/sonaril-cli PROJECT_ROOT
+    bench/line_conditions_by_sox.py PATH/TO/sonaril-cli
 """
 import array
 import math
@@ -55,10 +56,11 @@ def check(cli, recording, setting, *tolerances):
 
 
 def main():
-    cli, root = sys.argv[1], sys.argv[2]
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
     if shutil.which("sox") is None:
-        print("sox_line_check: sox is not installed; skipped")
-        return 0
+        sys.exit("line_conditions_by_sox: sox is not installed")
+    cli, root = sys.argv[1], os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
     failures = []
     with tempfile.TemporaryDirectory(prefix="sox-line-") as folder:
         clean, noise, noisy, line = (os.path.join(folder, name + ".wav") for name in ("clean", "noise", "noisy", "line"))
@@ -80,7 +82,7 @@ def main():
                     failures.append(f"{setting}, {name}: passed as {wrong}")
     for failure in failures:
         print(failure)
-    print(f"sox_line_check: {len(SETTINGS) * len(CONDITIONS)} recordings, {len(failures)} failures")
+    print(f"line_conditions_by_sox: {len(SETTINGS) * len(CONDITIONS)} recordings, {len(failures)} failures")
     return 1 if failures else 0
 
 
